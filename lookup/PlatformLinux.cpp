@@ -1,0 +1,191 @@
+#include "PlatformLinux.h"
+
+#include <gio/gio.h>
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace qimlar {
+
+namespace {
+
+constexpr std::string_view temporaryExtension = ".tmp";
+
+// Sixteen letters and digits from the kernel's random source: a name nobody can guess and
+// plant a file or link at beforehand.
+std::optional<std::string> unguessablePart()
+{
+    static constexpr std::string_view alphabet = "abcdefghijklmnopqrstuvwxyz234567";
+    std::array<unsigned char, 16> bytes{};
+    if (getrandom(bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()))
+        return std::nullopt;
+    std::string part;
+    for (const unsigned char byte : bytes)
+        part += alphabet[byte % alphabet.size()];
+    return part;
+}
+
+bool isExecutableFile(const std::string& path)
+{
+    struct stat info
+    {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string programOnPath(const char* name)
+{
+    g_autofree gchar* path = g_find_program_in_path(name);
+    return path ? std::string(path) : std::string();
+}
+
+} // namespace
+
+std::optional<std::string> LinuxPlatform::tempFolder()
+{
+    const char* tmpdir = std::getenv("TMPDIR");
+    std::string folder = tmpdir && *tmpdir ? tmpdir : "/tmp";
+    if (folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+std::optional<std::string> LinuxPlatform::createUniqueFile(const std::string& folder,
+                                                           const std::string& prefix)
+{
+    // Exclusive creation never follows a link planted at the name; a clash just draws again.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto unique = unguessablePart();
+        if (!unique)
+            return std::nullopt;
+        std::string name = folder + prefix + *unique + std::string(temporaryExtension);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                              S_IRUSR | S_IWUSR);
+        if (fd >= 0) {
+            ::close(fd);
+            return name;
+        }
+        if (errno != EEXIST)
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool LinuxPlatform::renameNoReplace(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without RENAME_NOREPLACE: a hard link fails where the name is taken.
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return false;
+    ::unlink(from.c_str());
+    return true;
+}
+
+std::string LinuxPlatform::findExecutable(const std::string& file)
+{
+    // The probe is empty, and sniffing an empty file says nothing: the name alone decides.
+    g_autofree gchar* contentType = g_content_type_guess(file.c_str(), nullptr, 0, nullptr);
+    g_autoptr(GAppInfo) app = g_app_info_get_default_for_type(contentType, FALSE);
+    if (!app)
+        return {};
+
+    // The command line is split as GIO splits it to launch the program, so a quoted path with
+    // spaces comes back whole (g_app_info_get_executable() would cut it at the first space).
+    const char* commandLine = g_app_info_get_commandline(app);
+    g_auto(GStrv) argv = nullptr;
+    if (!commandLine || !g_shell_parse_argv(commandLine, nullptr, &argv, nullptr))
+        return {};
+    return programOnPath(argv[0]);
+}
+
+bool LinuxPlatform::deleteFile(const std::string& file)
+{
+    return ::unlink(file.c_str()) == 0;
+}
+
+std::optional<LinuxPlatform::Command>
+LinuxPlatform::parseCommandLine(const std::string& commandLine)
+{
+    // No C string can carry a NUL: cut there, the text would name another program.
+    if (commandLine.find('\0') != std::string::npos)
+        return std::nullopt;
+    if (commandLine.find('/') != std::string::npos && isExecutableFile(commandLine))
+        return Command{commandLine, {commandLine}};
+
+    g_auto(GStrv) words = nullptr;
+    if (!g_shell_parse_argv(commandLine.c_str(), nullptr, &words, nullptr))
+        return std::nullopt;
+
+    Command command;
+    for (gchar** word = words; *word; ++word)
+        command.arguments.emplace_back(*word);
+    const std::string& first = command.arguments.front();
+    command.program = first.find('/') != std::string::npos ? first : programOnPath(first.c_str());
+    if (command.program.empty())
+        return std::nullopt;
+    return command;
+}
+
+std::optional<ProcessHandle> LinuxPlatform::startProcess(const std::string& commandLine)
+{
+    const auto command = parseCommandLine(commandLine);
+    if (!command)
+        return std::nullopt;
+
+    std::vector<char*> argv;
+    for (const std::string& argument : command->arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    // The program starts as from a terminal: no signal blocked, SIGPIPE at its default.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    sigaddset(&signals, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    pid_t pid = 0;
+    const int error =
+        posix_spawn(&pid, command->program.c_str(), nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (error != 0)
+        return std::nullopt;
+    return ProcessHandle{pid, 0};
+}
+
+void LinuxPlatform::waitForExit(const ProcessHandle& process)
+{
+    int status = 0;
+    while (::waitpid(static_cast<pid_t>(process.process), &status, 0) == -1 && errno == EINTR) {
+    }
+}
+
+void LinuxPlatform::closeProcess(const ProcessHandle&)
+{
+    // Waiting reaped the process; nothing else is held for it.
+}
+
+Platform& nativePlatform()
+{
+    static LinuxPlatform platform;
+    return platform;
+}
+
+} // namespace qimlar

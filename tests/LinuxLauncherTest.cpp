@@ -1,0 +1,76 @@
+// The launcher with real processes. The programs it starts are small scripts that leave a
+// trace, so the test sees what ran, with which arguments, and when.
+
+#include "ExecCmd.h"
+#include "PlatformLinux.h"
+#include "TempTree.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Launcher : public ::testing::Test
+{
+protected:
+    TempTree tree;
+    std::filesystem::path trace = tree / "trace";
+
+    // A program that, when it runs, writes `mark` and its arguments to the trace.
+    std::string program(const std::string& relative, const std::string& mark,
+                        const std::string& before = "")
+    {
+        return tree.write(relative,
+                          "#!/bin/sh\n" + before + "printf '%s\\n' " + mark + " \"$@\" > '" +
+                              trace.string() + "'\n",
+                          true);
+    }
+
+    void run(const std::string& commandLine)
+    {
+        qimlar::ExecCmd(commandLine, qimlar::nativePlatform());
+    }
+};
+
+} // namespace
+
+TEST_F(Launcher, ReturnsOnlyOnceTheProgramHasEnded)
+{
+    run(program("slow", "ended", "sleep 0.3\n"));
+    EXPECT_EQ(TempTree::read(trace), "ended\n");
+}
+
+TEST_F(Launcher, PassesTheArgumentsAfterThePath)
+{
+    run(program("show-args", "ran") + " 'two words' plain \"$HOME\" `id`");
+    EXPECT_EQ(TempTree::read(trace), "ran\ntwo words\nplain\n$HOME\n`id`\n");
+}
+
+TEST_F(Launcher, StartsAPathWithSpacesWholeNotAShorterPrefix)
+{
+    program("My", "prefix");
+    const std::string wanted = program("My Apps/the player", "wanted");
+    run(wanted);
+    EXPECT_EQ(TempTree::read(trace), "wanted\n");
+}
+
+TEST_F(Launcher, ReturnsAtOnceWhenNothingCanBeStarted)
+{
+    const std::string notExecutable =
+        tree.write("plain", "#!/bin/sh\ntouch '" + trace.string() + "'\n");
+    const std::string runnable = program("runnable", "ran");
+    for (const std::string& commandLine :
+         {std::string(), std::string("   "), (tree / "missing").string(), notExecutable,
+          tree.root().string(), std::string("'unbalanced"), std::string("qimlar-no-such-program"),
+          runnable + std::string("\0 --x", 5)}) {
+        run(commandLine);
+        EXPECT_FALSE(std::filesystem::exists(trace)) << commandLine;
+    }
+}
+
+TEST(CommandLine, BareNamesComeFromPathAndNothingIsExpanded)
+{
+    const auto command = qimlar::LinuxPlatform::parseCommandLine("sh -c 'echo $HOME' ~ *");
+    ASSERT_TRUE(command);
+    EXPECT_TRUE(command->program.ends_with("/sh")) << command->program;
+    EXPECT_EQ(command->arguments, (std::vector<std::string>{"sh", "-c", "echo $HOME", "~", "*"}));
+}
