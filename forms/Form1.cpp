@@ -1,0 +1,84 @@
+#include "Form1.h"
+
+#include "ExecCmd.h"
+#include "FindExe.h"
+#include "Toolkit.h"
+#include "ui_Form1.h"
+
+#include <QLayout>
+
+namespace qimlar {
+
+namespace {
+
+const QString searchPrompt =
+    QStringLiteral("فضلاً :  أدخل الإمتداد الذي تود الكشف عن برنامج تشغيله");
+const QString searchTitle = QStringLiteral("Qimlar");
+
+} // namespace
+
+Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(platform)
+{
+    ui->setupUi(this);
+
+    // A title bar with the close box only; the client area below the menu bar stays exactly
+    // the size of the picture.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // The window definition cannot hold a fractional point size.
+    QFont pathFont = ui->Text1->font();
+    pathFont.setPointSizeF(8.25);
+    ui->Text1->setFont(pathFont);
+
+    // The labels lie over the picture, and a press on them belongs to the picture.
+    for (QWidget* label : {ui->Label1, ui->Label2, ui->Label3})
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(ui->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+}
+
+Form1::~Form1() = default;
+
+void Form1::Command1_Click()
+{
+    const QString extension = InputBox(searchPrompt, searchTitle, QString());
+    ui->Text1->setPlainText(FindExe(extension));
+    ui->Label3->setText(extension + QLatin1Char('.'));
+    ui->Label3->adjustSize();
+    ui->Label1->setVisible(true);
+    ui->Label2->setVisible(true);
+    ui->Label3->setVisible(true);
+    ui->Text1->setVisible(true);
+    setTop(*ui->Command1, 1560);
+    setTop(*ui->Command3, 2160);
+    setLeft(*ui->Command3, 720);
+    ui->Command2->setVisible(true);
+    ui->Command2->setEnabled(!ui->Text1->toPlainText().isEmpty());
+}
+
+void Form1::Command2_Click()
+{
+    QString cmdline = ui->Text1->toPlainText();
+    ExecCmd(cmdline);
+}
+
+void Form1::Command3_Click()
+{
+    End();
+}
+
+QString Form1::FindExe(QString extension)
+{
+    return QString::fromStdString(qimlar::FindExe(extension.toStdString(), platform));
+}
+
+void Form1::ExecCmd(QString& cmdline)
+{
+    qimlar::ExecCmd(cmdline.toStdString(), platform);
+}
+
+} // namespace qimlar

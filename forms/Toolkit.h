@@ -1,0 +1,89 @@
+#pragma once
+
+// The few window-toolkit services every window relies on: one global instance per window,
+// loaded on first use; Show, Unload and End; and the input prompt.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+namespace qimlar {
+
+namespace toolkit {
+// Book-keeping behind Global: the program ends once no window is loaded any more.
+void windowLoaded(QWidget& window);
+void unloadWindow(QWidget& window);
+void placeOnFirstShow(QWidget& window);
+} // namespace toolkit
+
+// The one global instance of the window class F. Any use loads the window from its definition
+// when it is not loaded; Unload destroys it, and the next use loads it afresh. A window's Load
+// handler, `Form_Load()`, runs once per load, after its controls exist and before it is first
+// shown; during it the global instance already refers to the window being loaded.
+template <class F> class Global
+{
+public:
+    static F& get()
+    {
+        if (!window_)
+            load();
+        return *window_;
+    }
+
+    // Loads the window if needed and shows it, modeless and without an owner. A window that is
+    // already shown is brought forward; no second copy ever opens.
+    static void Show()
+    {
+        F& window = get();
+        toolkit::placeOnFirstShow(window);
+        window.show();
+        window.raise();
+        window.activateWindow();
+    }
+
+    static void Unload()
+    {
+        if (F* window = window_.data()) {
+            window_ = nullptr;
+            toolkit::unloadWindow(*window);
+        }
+    }
+
+    static bool isLoaded() { return !window_.isNull(); }
+
+private:
+    static void load()
+    {
+        F* window = new F;
+        window_ = window;
+        toolkit::windowLoaded(*window);
+        if constexpr (requires { window->Form_Load(); })
+            window->Form_Load();
+    }
+
+    static inline QPointer<F> window_;
+};
+
+// Window definitions measure in twips, 15 to the pixel.
+constexpr int twipsPerPixel = 15;
+constexpr int pixels(int twips)
+{
+    return twips / twipsPerPixel;
+}
+inline void setLeft(QWidget& control, int twips)
+{
+    control.move(pixels(twips), control.y());
+}
+inline void setTop(QWidget& control, int twips)
+{
+    control.move(control.x(), pixels(twips));
+}
+
+// Closes every window and ends the program with status 0; no further handler runs.
+void End();
+
+// A modal prompt with `title`, `prompt` and an edit field holding `defaultAnswer`, with OK and
+// Cancel. Returns the edited text on OK, and the empty text on Cancel or when closed.
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultAnswer = {});
+
+} // namespace qimlar

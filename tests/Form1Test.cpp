@@ -1,0 +1,319 @@
+// The main window, driven as a user drives it: the real input prompt is answered, the buttons
+// are clicked, and what the window then shows is read back. The lookup and the launcher answer
+// from a recording fake.
+
+#include "Form1.h"
+
+#include "FakePlatform.h"
+#include "RunTime.h"
+#include "Toolkit.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+template <class W = QWidget> W* control(QWidget& form, const char* name)
+{
+    auto* widget = form.findChild<W*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+// Left, top, width and height in twips, as the window definition gives them.
+QList<int> twips(QWidget& form, const char* name)
+{
+    const QRect r = control(form, name)->geometry();
+    return {r.x() * 15, r.y() * 15, r.width() * 15, r.height() * 15};
+}
+
+// Clicks the search button and, once the prompt is up, hands it to `answer`.
+void search(QWidget& form, const std::function<void(QInputDialog&)>& answer)
+{
+    bool answered = false;
+    QTimer::singleShot(0, &form, [&] {
+        auto* prompt = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        QVERIFY(prompt);
+        answer(*prompt);
+        answered = true;
+    });
+    control<QPushButton>(form, "Command1")->click();
+    QVERIFY(answered);
+}
+
+void searchFor(QWidget& form, const QString& extension)
+{
+    search(form, [&](QInputDialog& prompt) {
+        prompt.setTextValue(extension);
+        prompt.accept();
+    });
+}
+
+} // namespace
+
+class Form1Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensInTheStartState();
+    void theDefinitionKeepsItsTextsFontsAndReadingOrder();
+    void theSearchAsksThroughAnArabicPromptAndUncoversTheResult();
+    void label3ShowsTheExtensionAsTyped_data();
+    void label3ShowsTheExtensionAsTyped();
+    void theRunButtonFollowsTheLastSearch();
+    void theRunButtonHandsThePathBoxTextUnchanged();
+    void theButtonsAreFlatPink();
+    void aPressOnALabelReachesThePicture();
+    void theExitButtonEndsTheProgram();
+};
+
+void Form1Test::opensInTheStartState()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    QCOMPARE(form.centralWidget()->size(), QSize(361, 183));
+    QCOMPARE(form.height(), form.menuBar()->height() + 183);
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+
+    QCOMPARE(twips(form, "Image1"), (QList<int>{0, 0, 5415, 2745}));
+    QCOMPARE(twips(form, "Command1"), (QList<int>{120, 840, 5175, 495}));
+    QCOMPARE(twips(form, "Text1"), (QList<int>{120, 480, 5175, 555}));
+    QCOMPARE(twips(form, "Label1"), (QList<int>{1800, 240, 3255, 255}));
+    QCOMPARE(twips(form, "Label2"), (QList<int>{2640, 1080, 2415, 255}));
+    QCOMPARE(twips(form, "Command2"), (QList<int>{2760, 2160, 1935, 375}));
+    QCOMPARE(twips(form, "Command3"), (QList<int>{1800, 1440, 1935, 375}));
+
+    for (const char* shown : {"Image1", "Command1", "Command3"})
+        QVERIFY2(control(form, shown)->isVisible(), shown);
+    for (const char* hidden : {"Text1", "Label1", "Label2", "Label3", "Command2"})
+        QVERIFY2(!control(form, hidden)->isVisible(), hidden);
+    QVERIFY(!control<QLabel>(form, "Image1")->pixmap().isNull());
+    QCOMPARE(control<QLabel>(form, "Image1")->pixmap().size(), QSize(361, 183));
+    QVERIFY(platform.calls.empty());
+}
+
+void Form1Test::theDefinitionKeepsItsTextsFontsAndReadingOrder()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+
+    QCOMPARE(form.windowTitle(), QString(25, QLatin1Char(' ')) + QStringLiteral("Qimlar"));
+    QVERIFY(!(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(control<QPushButton>(form, "Command2")->text().startsWith(QLatin1Char(' ')));
+    const QString tip = control(form, "Command1")->toolTip();
+    QCOMPARE(tip.size(), 31);
+    QCOMPARE(tip.count(QLatin1Char('"')), 2);
+    QVERIFY(tip.startsWith(QStringLiteral("* ")) && tip.endsWith(QStringLiteral(" *")));
+    QCOMPARE(control<QMenuBar>(form, "menubar")->actions().size(), 1);
+    QCOMPARE(control(form, "help")->actions().size(), 2);
+
+    QCOMPARE(form.layoutDirection(), Qt::RightToLeft);
+    QCOMPARE(control(form, "Command1")->layoutDirection(), Qt::LeftToRight);
+    for (const char* rtl : {"Label1", "Label2", "Label3", "Command2", "Command3"})
+        QVERIFY2(control(form, rtl)->layoutDirection() == Qt::RightToLeft, rtl);
+    QCOMPARE(control<QLabel>(form, "Label3")->palette().color(QPalette::WindowText),
+             QColor(255, 0, 0));
+
+    const QFont pathFont = control(form, "Text1")->font();
+    QCOMPARE(pathFont.pointSizeF(), 8.25);
+    const QString shownFamily = QFontInfo(pathFont).family();
+    QVERIFY2(QFontDatabase::writingSystems(shownFamily).contains(QFontDatabase::Arabic),
+             qPrintable(shownFamily));
+
+    QStringList tabOrder;
+    QWidget* next = control(form, "Command1");
+    for (int i = 0; i < 40 && tabOrder.size() < 4; ++i, next = next->nextInFocusChain())
+        if (next->focusPolicy() & Qt::TabFocus)
+            tabOrder << next->objectName();
+    QCOMPARE(tabOrder, (QStringList{"Command1", "Text1", "Command2", "Command3"}));
+}
+
+void Form1Test::theSearchAsksThroughAnArabicPromptAndUncoversTheResult()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+
+    for (int round = 0; round < 2; ++round) {
+        search(form, [](QInputDialog& prompt) {
+            QCOMPARE(prompt.windowTitle(), QStringLiteral("Qimlar"));
+            QCOMPARE(prompt.labelText().size(), 54);
+            QVERIFY(prompt.labelText().isRightToLeft());
+            QCOMPARE(prompt.layoutDirection(), Qt::RightToLeft);
+            QVERIFY(prompt.textValue().isEmpty());
+            const auto buttons = prompt.findChild<QDialogButtonBox*>()->buttons();
+            QCOMPARE(buttons.size(), 2);
+            for (QAbstractButton* button : buttons)
+                QVERIFY2(button->text().isRightToLeft(), qPrintable(button->text()));
+            prompt.setTextValue(QStringLiteral("mp3"));
+            prompt.accept();
+        });
+
+        QCOMPARE(control<QPlainTextEdit>(form, "Text1")->toPlainText(),
+                 QStringLiteral("/usr/bin/mpv"));
+        QCOMPARE(twips(form, "Command1"), (QList<int>{120, 1560, 5175, 495}));
+        QCOMPARE(twips(form, "Command3"), (QList<int>{720, 2160, 1935, 375}));
+        QCOMPARE(twips(form, "Command2"), (QList<int>{2760, 2160, 1935, 375}));
+        QCOMPARE(twips(form, "Text1"), (QList<int>{120, 480, 5175, 555}));
+        for (const char* shown : {"Text1", "Label1", "Label2", "Label3", "Command2"})
+            QVERIFY2(control(form, shown)->isVisible(), shown);
+        QVERIFY(control(form, "Command2")->isEnabled());
+    }
+    QCOMPARE(platform.calls.at(3), std::string("find /tmp/~k3vq.mp3"));
+}
+
+void Form1Test::label3ShowsTheExtensionAsTyped_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("probe");
+    QTest::newRow("mp3") << false << "mp3"
+                         << "mp3."
+                         << "/tmp/~k3vq.mp3";
+    QTest::newRow("with its dot") << false << ".mp3"
+                                  << ".mp3."
+                                  << "/tmp/~k3vq..mp3";
+    QTest::newRow("capitals, spaces") << false << " MP3"
+                                      << " MP3."
+                                      << "/tmp/~k3vq. MP3";
+    QTest::newRow("cancel") << true << "mp3"
+                            << "."
+                            << "/tmp/~k3vq.";
+}
+
+void Form1Test::label3ShowsTheExtensionAsTyped()
+{
+    QFETCH(bool, cancel);
+    QFETCH(QString, typed);
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+
+    search(form, [&](QInputDialog& prompt) {
+        prompt.setTextValue(typed);
+        if (cancel)
+            prompt.reject();
+        else
+            prompt.accept();
+    });
+    auto* label3 = control<QLabel>(form, "Label3");
+    QTEST(label3->text(), "label");
+    QCOMPARE(label3->x(), 176);
+    QCOMPARE(label3->size(), label3->sizeHint());
+    QFETCH(QString, probe);
+    QCOMPARE(QString::fromStdString(platform.calls.at(3)), QStringLiteral("find ") + probe);
+}
+
+void Form1Test::theRunButtonFollowsTheLastSearch()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+    auto* run = control(form, "Command2");
+
+    searchFor(form, QStringLiteral("mp3"));
+    QVERIFY(run->isEnabled());
+
+    platform.executable.clear();
+    searchFor(form, QStringLiteral("zzz"));
+    QVERIFY(control<QPlainTextEdit>(form, "Text1")->toPlainText().isEmpty());
+    QVERIFY(run->isVisible());
+    QVERIFY(!run->isEnabled());
+
+    // Typing into the path box leaves the button as the search left it.
+    control<QPlainTextEdit>(form, "Text1")->setPlainText(QStringLiteral("/usr/bin/true"));
+    QVERIFY(!run->isEnabled());
+}
+
+void Form1Test::theRunButtonHandsThePathBoxTextUnchanged()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+    searchFor(form, QStringLiteral("mp3"));
+
+    const QString typed = QStringLiteral("/opt/My App/app --full  ");
+    control<QPlainTextEdit>(form, "Text1")->setPlainText(typed);
+    platform.calls.clear();
+    control<QPushButton>(form, "Command2")->click();
+    QCOMPARE(platform.calls, (std::vector<std::string>{"start " + typed.toStdString()}));
+}
+
+void Form1Test::theButtonsAreFlatPink()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+    searchFor(form, QStringLiteral("mp3"));
+    for (const char* name : {"Command1", "Command2", "Command3"}) {
+        QWidget* button = control(form, name);
+        const QImage face = button->grab().toImage();
+        for (const QPoint at : {QPoint(button->width() / 2, 3), QPoint(3, button->height() / 2),
+                                QPoint(button->width() / 2, button->height() - 4)})
+            QVERIFY2(face.pixelColor(at) == QColor(255, 192, 192), name);
+    }
+}
+
+void Form1Test::aPressOnALabelReachesThePicture()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+    searchFor(form, QStringLiteral("mp3"));
+    QWidget* client = form.centralWidget();
+    for (const char* label : {"Label1", "Label2", "Label3"})
+        QVERIFY2(client->childAt(control(form, label)->geometry().center()) ==
+                     control(form, "Image1"),
+                 label);
+    QCOMPARE(client->childAt(control(form, "Command3")->geometry().center()),
+             control(form, "Command3"));
+}
+
+void Form1Test::theExitButtonEndsTheProgram()
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--exit-child")});
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+}
+
+// The child of theExitButtonEndsTheProgram: the real program's window, its exit button clicked.
+static int clickExitInARealWindow()
+{
+    qimlar::Global<qimlar::Form1>::Show();
+    QTimer::singleShot(0, [] {
+        qimlar::Global<qimlar::Form1>::get().findChild<QPushButton*>("Command3")->click();
+    });
+    QTimer::singleShot(20000, [] { QCoreApplication::exit(3); });
+    return QApplication::exec();
+}
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    qimlar::prepareRunTime(application);
+    if (argc > 1 && qstrcmp(argv[1], "--exit-child") == 0)
+        return clickExitInARealWindow();
+    Form1Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "Form1Test.moc"
