@@ -16,7 +16,7 @@ namespace qimlar {
 namespace {
 
 // The windows are drawn in Tahoma, the classic Windows face with Arabic letters. Elsewhere the
-// same role falls to Noto Sans Arabic, with Noto Sans for Latin letters and digits.
+// same role falls to Noto Sans Arabic UI, with Noto Sans for Latin letters and digits.
 const char* const windowFont = "Tahoma";
 constexpr double windowFontPoints = 8.25;
 
@@ -36,7 +36,8 @@ void prepareRunTime(QApplication& application)
     useArabicQtTexts(application);
 
     QFont::insertSubstitutions(QString::fromLatin1(windowFont),
-                               {QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans")});
+                               {QStringLiteral("Noto Sans Arabic UI"),
+                                QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans")});
     QFont font(QString::fromLatin1(windowFont));
     font.setPointSizeF(windowFontPoints);
     QApplication::setFont(font);

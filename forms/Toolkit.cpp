@@ -78,6 +78,8 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultAnswer);
+    // Plain text buttons: the style's icons push right-to-left captions out of the button.
+    dialog.setStyleSheet(QStringLiteral("* { dialogbuttonbox-buttons-have-icons: 0; }"));
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 

@@ -159,8 +159,10 @@ void Form1Test::theSearchAsksThroughAnArabicPromptAndUncoversTheResult()
             QVERIFY(prompt.textValue().isEmpty());
             const auto buttons = prompt.findChild<QDialogButtonBox*>()->buttons();
             QCOMPARE(buttons.size(), 2);
-            for (QAbstractButton* button : buttons)
+            for (QAbstractButton* button : buttons) {
                 QVERIFY2(button->text().isRightToLeft(), qPrintable(button->text()));
+                QVERIFY(button->icon().isNull());
+            }
             prompt.setTextValue(QStringLiteral("mp3"));
             prompt.accept();
         });
