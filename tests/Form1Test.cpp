@@ -5,7 +5,7 @@
 #include "Form1.h"
 
 #include "FakePlatform.h"
-#include "RunTime.h"
+#include "QtTestProgram.h"
 #include "Toolkit.h"
 
 #include <QApplication>
@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -186,18 +185,12 @@ void Form1Test::label3ShowsTheExtensionAsTyped_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("probe");
-    QTest::newRow("mp3") << false << "mp3"
-                         << "mp3."
-                         << "/tmp/~k3vq.mp3";
-    QTest::newRow("with its dot") << false << ".mp3"
-                                  << ".mp3."
-                                  << "/tmp/~k3vq..mp3";
-    QTest::newRow("capitals, spaces") << false << " MP3"
-                                      << " MP3."
-                                      << "/tmp/~k3vq. MP3";
-    QTest::newRow("cancel") << true << "mp3"
-                            << "."
-                            << "/tmp/~k3vq.";
+    // clang-format off
+    QTest::newRow("mp3")              << false << "mp3"  << "mp3."  << "/tmp/~k3vq.mp3";
+    QTest::newRow("with its dot")     << false << ".mp3" << ".mp3." << "/tmp/~k3vq..mp3";
+    QTest::newRow("capitals, spaces") << false << " MP3" << " MP3." << "/tmp/~k3vq. MP3";
+    QTest::newRow("cancel")           << true  << "mp3"  << "."     << "/tmp/~k3vq.";
+    // clang-format on
 }
 
 void Form1Test::label3ShowsTheExtensionAsTyped()
@@ -290,11 +283,7 @@ void Form1Test::aPressOnALabelReachesThePicture()
 
 void Form1Test::theExitButtonEndsTheProgram()
 {
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--exit-child")});
-    QVERIFY(child.waitForFinished(30000));
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(child.exitCode(), 0);
+    verifyChildEndsWithStatusZero("--exit-child");
 }
 
 // The child of theExitButtonEndsTheProgram: the real program's window, its exit button clicked.
@@ -310,12 +299,7 @@ static int clickExitInARealWindow()
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    qimlar::prepareRunTime(application);
-    if (argc > 1 && qstrcmp(argv[1], "--exit-child") == 0)
-        return clickExitInARealWindow();
-    Form1Test test;
-    return QTest::qExec(&test, argc, argv);
+    return runQtTests<Form1Test>(argc, argv, "--exit-child", clickExitInARealWindow);
 }
 
 #include "Form1Test.moc"

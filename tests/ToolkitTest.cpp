@@ -3,12 +3,11 @@
 
 #include "Toolkit.h"
 
-#include "RunTime.h"
+#include "QtTestProgram.h"
 
 #include <QApplication>
 #include <QInputDialog>
 #include <QLabel>
-#include <QProcess>
 #include <QTimer>
 #include <QtTest>
 
@@ -134,11 +133,7 @@ void ToolkitTest::thePromptGivesTheTextOnlyOnOk()
 
 void ToolkitTest::theProgramEndsWhenNoWindowIsLoaded()
 {
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--close-child")});
-    QVERIFY(child.waitForFinished(30000));
-    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(child.exitCode(), 0);
+    verifyChildEndsWithStatusZero("--close-child");
 }
 
 // The child of theProgramEndsWhenNoWindowIsLoaded: one window shown, then closed by its close
@@ -162,12 +157,7 @@ static int closeTheLastWindow()
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    qimlar::prepareRunTime(application);
-    if (argc > 1 && qstrcmp(argv[1], "--close-child") == 0)
-        return closeTheLastWindow();
-    ToolkitTest test;
-    return QTest::qExec(&test, argc, argv);
+    return runQtTests<ToolkitTest>(argc, argv, "--close-child", closeTheLastWindow);
 }
 
 #include "ToolkitTest.moc"
