@@ -1,6 +1,5 @@
-// The lookup and the launcher against a platform that records every call.
+// The lookup against a platform that records every call.
 
-#include "ExecCmd.h"
 #include "FakePlatform.h"
 #include "FindExe.h"
 
@@ -101,19 +100,4 @@ TEST(FindExe, AProbeThatCannotBeDeletedStillGivesItsAnswer)
     FakePlatform platform;
     platform.deleteSucceeds = false;
     EXPECT_EQ(qimlar::FindExe("mp3", platform), "/usr/bin/mpv");
-}
-
-TEST(ExecCmd, WaitsForAStartedProgramThenReleasesIt)
-{
-    FakePlatform platform;
-    platform.startSucceeds = true;
-    qimlar::ExecCmd("/opt/My App/app --full", platform);
-    EXPECT_EQ(platform.calls, (Calls{"start /opt/My App/app --full", "wait 42", "close 42 7"}));
-}
-
-TEST(ExecCmd, ReturnsAtOnceWhenNothingStarted)
-{
-    FakePlatform platform;
-    qimlar::ExecCmd("", platform);
-    EXPECT_EQ(platform.calls, (Calls{"start "}));
 }
