@@ -2,6 +2,7 @@
 
 #include "ExecCmd.h"
 #include "FindExe.h"
+#include "RunTime.h"
 #include "Toolkit.h"
 #include "ui_Form1.h"
 
@@ -27,9 +28,8 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // The window definition cannot hold a fractional point size.
     QFont pathFont = ui->Text1->font();
-    pathFont.setPointSizeF(8.25);
+    pathFont.setPointSizeF(windowFontPoints);
     ui->Text1->setFont(pathFont);
 
     // The labels lie over the picture, and a press on them belongs to the picture.

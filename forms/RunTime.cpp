@@ -18,7 +18,6 @@ namespace {
 // The windows are drawn in Tahoma, the classic Windows face with Arabic letters. Elsewhere the
 // same role falls to Noto Sans Arabic UI, with Noto Sans for Latin letters and digits.
 const char* const windowFont = "Tahoma";
-constexpr double windowFontPoints = 8.25;
 
 void useArabicQtTexts(QApplication& application)
 {
