@@ -7,11 +7,18 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <utility>
+
 namespace qimlar::toolkit {
 
 namespace {
 
 int loadedWindows = 0;
+
+std::function<double()> testClock;
 
 // Deferred to the event loop, so that unloading one window and showing the next, as the
 // start-up does, never ends the program in between.
@@ -58,9 +65,48 @@ void placeOnFirstShow(QWidget& window)
                     .topLeft());
 }
 
+void makeToolWindow(QWidget& window)
+{
+    window.setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint);
+}
+
+void setClock(std::function<double()> clock)
+{
+    testClock = std::move(clock);
+}
+
 } // namespace qimlar::toolkit
 
 namespace qimlar {
+
+void Move(QWidget& window, float left, float top)
+{
+    window.move(qRound(left / twipsPerPixel), qRound(top / twipsPerPixel));
+}
+
+double Timer()
+{
+    if (toolkit::testClock)
+        return toolkit::testClock();
+    using Seconds = std::chrono::duration<double>;
+    return std::chrono::duration_cast<Seconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void DoEvents(double maxWaitSeconds)
+{
+    if (!(maxWaitSeconds > 0)) {
+        QCoreApplication::processEvents();
+        return;
+    }
+    // A timer for the longest sleep wakes the loop should no other event come first.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.start(static_cast<int>(std::ceil(std::min(maxWaitSeconds, 3600.0) * 1000)));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
 
 void End()
 {

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 namespace qimlar {
 
 namespace toolkit {
@@ -14,6 +16,8 @@ namespace toolkit {
 void windowLoaded(QWidget& window);
 void unloadWindow(QWidget& window);
 void placeOnFirstShow(QWidget& window);
+// A small fixed window with a narrow title bar and its close box only, and no taskbar button.
+void makeToolWindow(QWidget& window);
 } // namespace toolkit
 
 // The one global instance of the window class F. Any use loads the window from its definition
@@ -49,6 +53,13 @@ public:
         }
     }
 
+    // Loads the window if it is not loaded, without showing it.
+    static void Load()
+    {
+        if (!window_)
+            load();
+    }
+
     static bool isLoaded() { return !window_.isNull(); }
 
 private:
@@ -64,6 +75,15 @@ private:
     static inline QPointer<F> window_;
 };
 
+// The program's start: loads the start-up window F, whose Load handler may do the whole start
+// itself, and shows it if it is still loaded after that. The caller then runs the event loop.
+template <class F> void runStartUpWindow()
+{
+    Global<F>::Load();
+    if (Global<F>::isLoaded())
+        Global<F>::Show();
+}
+
 // Window definitions measure in twips, 15 to the pixel.
 constexpr int twipsPerPixel = 15;
 constexpr int pixels(int twips)
@@ -78,6 +98,31 @@ inline void setTop(QWidget& control, int twips)
 {
     control.move(control.x(), pixels(twips));
 }
+
+// A window's outer top-left corner on the screen, in twips.
+inline float windowLeft(const QWidget& window)
+{
+    return static_cast<float>(window.x() * twipsPerPixel);
+}
+inline float windowTop(const QWidget& window)
+{
+    return static_cast<float>(window.y() * twipsPerPixel);
+}
+// Puts a window's outer top-left corner at `left`, `top` (twips); its size stays.
+void Move(QWidget& window, float left, float top);
+
+// Seconds on a clock that only runs forward: unlike the time of day it never starts again at
+// midnight, so a wait measured on it always ends.
+double Timer();
+
+// Dispatches every pending event, painting included. When none is pending it sleeps until one
+// comes, but no longer than `maxWaitSeconds` (0: it does not sleep).
+void DoEvents(double maxWaitSeconds = 0);
+
+namespace toolkit {
+// Replaces the clock `Timer` reads, for tests; an empty function restores the real one.
+void setClock(std::function<double()> clock);
+} // namespace toolkit
 
 // Closes every window and ends the program with status 0; no further handler runs.
 void End();

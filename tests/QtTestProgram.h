@@ -20,11 +20,12 @@ inline void verifyChildEndsWithStatusZero(const char* childFlag)
 }
 
 // The test program's main: the tests of `Tests`, or `child` when started as `childFlag`.
-template <class Tests> int runQtTests(int argc, char* argv[], const char* childFlag, int (*child)())
+template <class Tests>
+int runQtTests(int argc, char* argv[], const char* childFlag = nullptr, int (*child)() = nullptr)
 {
     QApplication application(argc, argv);
     qimlar::prepareRunTime(application);
-    if (argc > 1 && qstrcmp(argv[1], childFlag) == 0)
+    if (child && argc > 1 && qstrcmp(argv[1], childFlag) == 0)
         return child();
     Tests tests;
     return QTest::qExec(&tests, argc, argv);
