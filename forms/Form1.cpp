@@ -2,11 +2,15 @@
 
 #include "ExecCmd.h"
 #include "FindExe.h"
+#include "Form2.h"
+#include "Form3.h"
 #include "RunTime.h"
 #include "Toolkit.h"
 #include "ui_Form1.h"
 
+#include <QGuiApplication>
 #include <QLayout>
+#include <QWindow>
 
 namespace qimlar {
 
@@ -39,9 +43,26 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(ui->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(ui->about, &QAction::triggered, this, &Form1::about_Click);
+    connect(ui->fad, &QAction::triggered, this, &Form1::fad_Click);
+    connect(ui->Image1, &Image::MouseDown, this, &Form1::Image1_MouseDown);
+    connect(ui->Image1, &Image::MouseMove, this, &Form1::Image1_MouseMove);
+    connect(ui->Image1, &Image::MouseUp, this, &Form1::Image1_MouseUp);
 }
 
 Form1::~Form1() = default;
+
+void Form1::Form_Load()
+{
+    SetMinBox(*this);
+}
+
+// The definition leaves the minimize box out; the window gains it before it is first shown,
+// and keeps its fixed size and its lack of a maximize box.
+void Form1::SetMinBox(QWidget& form)
+{
+    form.setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+}
 
 void Form1::Command1_Click()
 {
@@ -69,6 +90,44 @@ void Form1::Command2_Click()
 void Form1::Command3_Click()
 {
     End();
+}
+
+void Form1::about_Click()
+{
+    Global<Form2>::Show();
+}
+
+void Form1::fad_Click()
+{
+    Global<Form3>::Show();
+}
+
+void Form1::Image1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, float Y)
+{
+    DragX = X;
+    DragY = Y;
+    Dragging = true;
+    // Where no program may place its own window (Wayland), the window system moves it instead,
+    // and the drag is its own from here on.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
+        windowHandle()->startSystemMove())
+        Dragging = false;
+}
+
+// The window moves by as far as the pointer has left the point where it grabbed the picture;
+// since the picture moves along, that point comes back under the pointer.
+void Form1::Image1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, float X, float Y)
+{
+    Form1& window = Global<Form1>::get();
+    const float newLeft = windowLeft(window) + (X - DragX);
+    const float newTop = windowTop(window) + (Y - DragY);
+    if (Dragging)
+        Move(window, newLeft, newTop);
+}
+
+void Form1::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, float, float)
+{
+    Dragging = false;
 }
 
 QString Form1::FindExe(QString extension)

@@ -26,15 +26,29 @@ public:
     // could be started. The window does not answer meanwhile.
     void ExecCmd(QString& cmdline);
 
+    void Form_Load();
+
 private:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
+    void about_Click();
+    void fad_Click();
+    void Image1_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
+    void Image1_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, float X, float Y);
+    void Image1_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
+
+    void SetMinBox(QWidget& form);
 
     QString FindExe(QString extension);
 
     std::unique_ptr<Ui::Form1> ui;
     Platform& platform;
+
+    // Where the picture was grabbed (twips within it), and whether a drag is under way.
+    float DragX = 0;
+    float DragY = 0;
+    bool Dragging = false;
 };
 
 } // namespace qimlar

@@ -8,6 +8,7 @@
 #include "QtTestProgram.h"
 #include "Toolkit.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -60,6 +61,42 @@ void searchFor(QWidget& form, const QString& extension)
     });
 }
 
+// The mouse as the window system reports it to the program's one main window: the pointer at a
+// point of the screen, given in the window's coordinates of the moment.
+struct Mouse
+{
+    qimlar::Form1& form = qimlar::Global<qimlar::Form1>::get();
+    QPoint at;
+    Qt::MouseButtons held;
+
+    QPoint local() const { return at - form.geometry().topLeft(); }
+    void moveTo(QPoint point)
+    {
+        at = point;
+        QTest::mouseMove(form.windowHandle(), local());
+    }
+    void moveBy(int dx, int dy) { moveTo(at + QPoint(dx, dy)); }
+    void press(Qt::MouseButton button)
+    {
+        QTest::mousePress(form.windowHandle(), button, {}, local());
+        held |= button;
+    }
+    void release(Qt::MouseButton button)
+    {
+        QTest::mouseRelease(form.windowHandle(), button, {}, local());
+        held &= ~button;
+    }
+    // A point of the screen over `name`'s centre; for the picture, a point that no control
+    // covers, whichever controls a search uncovers.
+    QPoint over(const char* name)
+    {
+        QWidget* widget = control(form, name);
+        if (qstrcmp(name, "Image1") == 0)
+            return widget->mapToGlobal(QPoint(24, 130));
+        return widget->mapToGlobal(widget->rect().center());
+    }
+};
+
 } // namespace
 
 class Form1Test : public QObject
@@ -67,6 +104,12 @@ class Form1Test : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup()
+    {
+        qimlar::Global<qimlar::Form1>::Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
     void opensInTheStartState();
     void theDefinitionKeepsItsSpacesFontAndTabOrder();
     void theSearchAsksThroughAnArabicPromptAndUncoversTheResult();
@@ -76,6 +119,13 @@ private slots:
     void theRunButtonHandsThePathBoxTextUnchanged();
     void theButtonsAreFlatPink();
     void aPressOnALabelReachesThePicture();
+    void dragsMoveTheWindowByThePointersTravel_data();
+    void dragsMoveTheWindowByThePointersTravel();
+    void aDragMayTakeTheWindowOffTheScreen();
+    void aDragFollowsOnlyItsOwnPressAndRelease();
+    void pressesOnTheButtonsAndThePathBoxNeverDrag_data();
+    void pressesOnTheButtonsAndThePathBoxNeverDrag();
+    void theWindowOpensWithAMinimizeBoxAndStaysFixed();
     void theExitButtonEndsTheProgram();
 };
 
@@ -264,17 +314,162 @@ void Form1Test::aPressOnALabelReachesThePicture()
              control(form, "Command3"));
 }
 
+void Form1Test::dragsMoveTheWindowByThePointersTravel_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QString>("grab");
+    QTest::newRow("left") << Qt::LeftButton << "Image1";
+    QTest::newRow("right") << Qt::RightButton << "Image1";
+    QTest::newRow("middle") << Qt::MiddleButton << "Image1";
+    QTest::newRow("back") << Qt::BackButton << "Image1";
+    QTest::newRow("on a label over the picture") << Qt::LeftButton << "Label1";
+}
+
+void Form1Test::dragsMoveTheWindowByThePointersTravel()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QString, grab);
+    qimlar::Global<qimlar::Form1>::Show();
+    Mouse mouse;
+    control(mouse.form, "Label1")->setVisible(true);
+    const QPoint start = mouse.form.pos();
+
+    mouse.moveTo(mouse.over(grab.toLatin1()));
+    mouse.press(button);
+    mouse.release(button);
+    QCOMPARE(mouse.form.pos(), start);
+    // No button held, no drag.
+    mouse.moveBy(15, 15);
+    QCOMPARE(mouse.form.pos(), start);
+
+    mouse.press(button);
+    mouse.moveBy(37, 21);
+    QCOMPARE(mouse.form.pos(), start + QPoint(37, 21));
+    mouse.moveBy(-5, 8);
+    mouse.moveBy(-1, -1);
+    QCOMPARE(mouse.form.pos(), start + QPoint(31, 28));
+    mouse.release(button);
+    mouse.moveBy(20, 20);
+    QCOMPARE(mouse.form.pos(), start + QPoint(31, 28));
+}
+
+void Form1Test::aDragMayTakeTheWindowOffTheScreen()
+{
+    qimlar::Global<qimlar::Form1>::Show();
+    Mouse mouse;
+    QWidget* picture = control(mouse.form, "Image1");
+    const QPoint corner = mouse.form.screen()->geometry().bottomRight();
+    // Grabbed by its upper left corner and dragged, step by step, into the screen's lower right
+    // one: nearly all of the window leaves the screen.
+    const QPoint start = mouse.form.pos();
+    mouse.moveTo(picture->mapToGlobal(QPoint(2, 2)));
+    const QPoint travel = corner - mouse.at;
+    mouse.press(Qt::LeftButton);
+    while (mouse.at != corner)
+        mouse.moveBy(std::min(30, corner.x() - mouse.at.x()),
+                     std::min(30, corner.y() - mouse.at.y()));
+    mouse.release(Qt::LeftButton);
+    QCOMPARE(mouse.form.pos(), start + travel);
+    QVERIFY(mouse.form.x() > corner.x() - 10 && mouse.form.y() > corner.y() - 30);
+    QCOMPARE(mouse.form.size(), QSize(361, 183 + mouse.form.menuBar()->height()));
+}
+
+void Form1Test::aDragFollowsOnlyItsOwnPressAndRelease()
+{
+    qimlar::Global<qimlar::Form1>::Show();
+    Mouse mouse;
+    const QPoint start = mouse.form.pos();
+
+    // A release with no drag under way changes nothing.
+    mouse.moveTo(mouse.over("Image1"));
+    mouse.release(Qt::LeftButton);
+    mouse.moveBy(10, 10);
+    QCOMPARE(mouse.form.pos(), start);
+
+    // A second press rebases the drag on the point it grabs.
+    mouse.press(Qt::LeftButton);
+    mouse.moveBy(10, 0);
+    mouse.press(Qt::RightButton);
+    mouse.moveBy(0, 6);
+    QCOMPARE(mouse.form.pos(), start + QPoint(10, 6));
+
+    // The first release ends the drag, though another button is still held.
+    mouse.release(Qt::RightButton);
+    mouse.moveBy(9, 9);
+    QCOMPARE(mouse.form.pos(), start + QPoint(10, 6));
+    mouse.release(Qt::LeftButton);
+}
+
+void Form1Test::pressesOnTheButtonsAndThePathBoxNeverDrag_data()
+{
+    QTest::addColumn<QString>("target");
+    for (const char* target : {"Command1", "Command2", "Command3", "Text1"})
+        QTest::newRow(target) << target;
+}
+
+void Form1Test::pressesOnTheButtonsAndThePathBoxNeverDrag()
+{
+    QFETCH(QString, target);
+    qimlar::Global<qimlar::Form1>::Show();
+    Mouse mouse;
+    // The result area, as a search uncovers it, without asking.
+    for (const char* name : {"Command2", "Text1"})
+        control(mouse.form, name)->setVisible(true);
+    qimlar::setTop(*control(mouse.form, "Command1"), 1560);
+    qimlar::setTop(*control(mouse.form, "Command3"), 2160);
+    control(mouse.form, "Command2")->setEnabled(false);
+    const QPoint start = mouse.form.pos();
+
+    mouse.moveTo(mouse.over(target.toLatin1()));
+    // A button that is pressed would start its work: the press is held, never released.
+    mouse.press(Qt::RightButton);
+    mouse.moveBy(30, 20);
+    QCOMPARE(mouse.form.pos(), start);
+    mouse.release(Qt::RightButton);
+}
+
+void Form1Test::theWindowOpensWithAMinimizeBoxAndStaysFixed()
+{
+    // The flags the window has when it is first shown: changed afterwards, they would hide it.
+    struct FirstShow : QObject
+    {
+        Qt::WindowFlags flags;
+        bool eventFilter(QObject* object, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show && qobject_cast<qimlar::Form1*>(object) && !flags)
+                flags = static_cast<QWidget*>(object)->windowFlags();
+            return false;
+        }
+    } firstShow;
+    qApp->installEventFilter(&firstShow);
+    qimlar::Global<qimlar::Form1>::Show();
+    qApp->removeEventFilter(&firstShow);
+    qimlar::Form1& form = qimlar::Global<qimlar::Form1>::get();
+
+    QCOMPARE(firstShow.flags, form.windowFlags());
+    QCOMPARE(form.windowFlags(), Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                     Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                     Qt::WindowCloseButtonHint);
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    form.showMinimized();
+    QVERIFY(form.isMinimized());
+}
+
 void Form1Test::theExitButtonEndsTheProgram()
 {
     verifyChildEndsWithStatusZero("--exit-child");
 }
 
-// The child of theExitButtonEndsTheProgram: the real program's window, its exit button clicked.
+// The child of theExitButtonEndsTheProgram: the real program's window with the About and the
+// usefulness window open, its exit button clicked.
 static int clickExitInARealWindow()
 {
     qimlar::Global<qimlar::Form1>::Show();
     QTimer::singleShot(0, [] {
-        qimlar::Global<qimlar::Form1>::get().findChild<QPushButton*>("Command3")->click();
+        qimlar::Form1& form = qimlar::Global<qimlar::Form1>::get();
+        form.findChild<QAction*>("about")->trigger();
+        form.findChild<QAction*>("fad")->trigger();
+        form.findChild<QPushButton*>("Command3")->click();
     });
     QTimer::singleShot(20000, [] { QCoreApplication::exit(3); });
     return QApplication::exec();

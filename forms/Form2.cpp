@@ -1,0 +1,23 @@
+#include "Form2.h"
+
+#include "Toolkit.h"
+#include "ui_Form2.h"
+
+namespace qimlar {
+
+Form2::Form2() : ui(std::make_unique<Ui::Form2>())
+{
+    ui->setupUi(this);
+    toolkit::makeToolWindow(*this);
+
+    connect(ui->Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+}
+
+Form2::~Form2() = default;
+
+void Form2::Command1_Click()
+{
+    Global<Form2>::Unload();
+}
+
+} // namespace qimlar
