@@ -1,7 +1,8 @@
-// The lookup with the real backend, in a freedesktop environment of its own: a MIME glob
-// file, desktop files and a mimeapps.list, so it answers the same on any machine.
+// The lookup with the real backend, in a freedesktop environment of its own, so it answers the
+// same on any machine.
 
 #include "FindExe.h"
+#include "Freedesktop.h"
 #include "PlatformLinux.h"
 #include "ProbeName.h"
 #include "TempTree.h"
@@ -14,10 +15,11 @@
 namespace {
 
 TempTree* tree = nullptr;
+Freedesktop* desktop = nullptr;
 
 std::filesystem::path tempFolder()
 {
-    return *tree / "tmp";
+    return desktop->tempFolder;
 }
 
 // GIO reads the environment once, at its first use: every test shares this one.
@@ -27,34 +29,13 @@ public:
     void SetUp() override
     {
         tree = new TempTree;
-        const std::string root = tree->root();
-        tree->write("bin/player", "#!/bin/sh\n", true);
-        tree->write("my apps/player two", "#!/bin/sh\n", true);
-        tree->write("data/mime/globs2", "50:audio/mpeg:*.mp3\n"
-                                        "50:audio/x-vorbis+ogg:*.ogg\n"
-                                        "50:application/x-qimlar-orphan:*.orphan\n");
-        tree->write("data/applications/player.desktop",
-                    "[Desktop Entry]\nType=Application\nName=Player\nExec=player %U\n"
-                    "MimeType=audio/mpeg;\n");
-        tree->write("data/applications/spaced.desktop",
-                    "[Desktop Entry]\nType=Application\nName=Spaced\nExec=\"" + root +
-                        "/my apps/player two\" %f\nMimeType=audio/x-vorbis+ogg;\n");
-        tree->write("config/mimeapps.list", "[Default Applications]\n"
-                                            "audio/mpeg=player.desktop\n"
-                                            "audio/x-vorbis+ogg=spaced.desktop\n");
-        std::filesystem::create_directories(*tree / "sysdata");
-        std::filesystem::create_directories(*tree / "sysconfig");
-        std::filesystem::create_directories(tempFolder());
-
-        setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
-        setenv("XDG_DATA_DIRS", (root + "/sysdata").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
-        setenv("XDG_CONFIG_DIRS", (root + "/sysconfig").c_str(), 1);
-        setenv("PATH", (root + "/bin").c_str(), 1);
-        setenv("TMPDIR", tempFolder().c_str(), 1);
-        unsetenv("XDG_CURRENT_DESKTOP");
+        desktop = new Freedesktop(*tree);
     }
-    void TearDown() override { delete tree; }
+    void TearDown() override
+    {
+        delete desktop;
+        delete tree;
+    }
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new FreedesktopEnvironment);
@@ -68,8 +49,8 @@ std::string findExe(const std::string& extension)
 
 TEST(LinuxLookup, FindsTheDefaultProgramAndLeavesNoProbe)
 {
-    const std::string player = *tree / "bin/player";
-    const std::string spaced = *tree / "my apps/player two";
+    const std::string& player = desktop->player;
+    const std::string& spaced = desktop->spacedPlayer;
     EXPECT_EQ(findExe("mp3"), player);
     EXPECT_EQ(findExe("MP3"), player);
     EXPECT_EQ(findExe(".mp3"), player);
