@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 class Launcher : public ::testing::Test
@@ -64,6 +66,27 @@ TEST_F(Launcher, ReturnsAtOnceWhenNothingCanBeStarted)
           runnable + std::string("\0 --x", 5)}) {
         run(commandLine);
         EXPECT_FALSE(std::filesystem::exists(trace)) << commandLine;
+    }
+}
+
+TEST_F(Launcher, NeverHandsAProgramToAShell)
+{
+    // An executable text file without a "#!" line is what a shell would run as a script.
+    const std::string script = tree.write("script", "touch '" + trace.string() + "'\n", true);
+    run(script);
+    run(script + " --flag");
+    EXPECT_FALSE(std::filesystem::exists(trace));
+}
+
+TEST_F(Launcher, ATextBeyondTheSystemsArgumentLimitStartsNothing)
+{
+    const auto limit = static_cast<std::size_t>(sysconf(_SC_ARG_MAX));
+    const std::string runnable = program("runnable", "ran");
+    for (const std::string& commandLine :
+         {runnable + " " + std::string(limit, 'a'), runnable + " '" + std::string(limit, ' '),
+          "/" + std::string(limit, 'a'), std::string(limit, 'a')}) {
+        run(commandLine);
+        EXPECT_FALSE(std::filesystem::exists(trace)) << commandLine.substr(0, 40);
     }
 }
 

@@ -1,23 +1,32 @@
-// The lookup with the real backend, in a freedesktop environment of its own: a MIME glob
-// file, desktop files and a mimeapps.list, so it answers the same on any machine.
+// The lookup with the real backend, in a freedesktop environment of its own, so it answers the
+// same on any machine.
 
 #include "FindExe.h"
+#include "Freedesktop.h"
 #include "PlatformLinux.h"
 #include "ProbeName.h"
 #include "TempTree.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstddef>
+#include <functional>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <regex>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 
 namespace {
 
 TempTree* tree = nullptr;
+Freedesktop* desktop = nullptr;
 
 std::filesystem::path tempFolder()
 {
-    return *tree / "tmp";
+    return desktop->tempFolder;
 }
 
 // GIO reads the environment once, at its first use: every test shares this one.
@@ -27,34 +36,13 @@ public:
     void SetUp() override
     {
         tree = new TempTree;
-        const std::string root = tree->root();
-        tree->write("bin/player", "#!/bin/sh\n", true);
-        tree->write("my apps/player two", "#!/bin/sh\n", true);
-        tree->write("data/mime/globs2", "50:audio/mpeg:*.mp3\n"
-                                        "50:audio/x-vorbis+ogg:*.ogg\n"
-                                        "50:application/x-qimlar-orphan:*.orphan\n");
-        tree->write("data/applications/player.desktop",
-                    "[Desktop Entry]\nType=Application\nName=Player\nExec=player %U\n"
-                    "MimeType=audio/mpeg;\n");
-        tree->write("data/applications/spaced.desktop",
-                    "[Desktop Entry]\nType=Application\nName=Spaced\nExec=\"" + root +
-                        "/my apps/player two\" %f\nMimeType=audio/x-vorbis+ogg;\n");
-        tree->write("config/mimeapps.list", "[Default Applications]\n"
-                                            "audio/mpeg=player.desktop\n"
-                                            "audio/x-vorbis+ogg=spaced.desktop\n");
-        std::filesystem::create_directories(*tree / "sysdata");
-        std::filesystem::create_directories(*tree / "sysconfig");
-        std::filesystem::create_directories(tempFolder());
-
-        setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
-        setenv("XDG_DATA_DIRS", (root + "/sysdata").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (root + "/config").c_str(), 1);
-        setenv("XDG_CONFIG_DIRS", (root + "/sysconfig").c_str(), 1);
-        setenv("PATH", (root + "/bin").c_str(), 1);
-        setenv("TMPDIR", tempFolder().c_str(), 1);
-        unsetenv("XDG_CURRENT_DESKTOP");
+        desktop = new Freedesktop(*tree);
     }
-    void TearDown() override { delete tree; }
+    void TearDown() override
+    {
+        delete desktop;
+        delete tree;
+    }
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new FreedesktopEnvironment);
@@ -68,8 +56,8 @@ std::string findExe(const std::string& extension)
 
 TEST(LinuxLookup, FindsTheDefaultProgramAndLeavesNoProbe)
 {
-    const std::string player = *tree / "bin/player";
-    const std::string spaced = *tree / "my apps/player two";
+    const std::string& player = desktop->player;
+    const std::string& spaced = desktop->spacedPlayer;
     EXPECT_EQ(findExe("mp3"), player);
     EXPECT_EQ(findExe("MP3"), player);
     EXPECT_EQ(findExe(".mp3"), player);
@@ -82,28 +70,138 @@ TEST(LinuxLookup, FindsTheDefaultProgramAndLeavesNoProbe)
     EXPECT_TRUE(TempTree::names(*tree / "bin") == std::set<std::string>{"player"});
 }
 
-// Stands in a file at the probe name between creating the probe and renaming it.
-class ClashingPlatform : public qimlar::LinuxPlatform
+// Stands something of somebody else's at the probe name "mp3" takes, between creating the probe
+// and renaming it.
+class PlantingPlatform : public qimlar::LinuxPlatform
 {
 public:
+    std::function<void(const std::filesystem::path&)> plant;
     std::filesystem::path planted;
+    std::map<std::string, std::string> beforeTheLookup;
+
     std::optional<std::string> createUniqueFile(const std::string& folder,
                                                 const std::string& prefix) override
     {
         auto created = LinuxPlatform::createUniqueFile(folder, prefix);
         planted = qimlar::probeName(*created, "mp3");
-        tree->write(planted.lexically_relative(tree->root()), "somebody's data");
+        plant(planted);
+        beforeTheLookup = TempTree::snapshot(tree->root());
+        beforeTheLookup.erase(*created);
         return created;
     }
 };
 
-TEST(LinuxLookup, AFileAtTheProbeNameIsLeftAsItWas)
+TEST(LinuxLookupFaults, WhateverStandsAtTheProbeNameIsLeftAsItWas)
 {
-    ClashingPlatform platform;
+    const auto victim = tree->write("victim", "somebody's data");
+    const std::function<void(const std::filesystem::path&)> plants[] = {
+        [](const auto& at) { tree->write(at.lexically_relative(tree->root()), "theirs"); },
+        [&](const auto& at) { std::filesystem::create_symlink(victim, at); },
+        [](const auto& at) { std::filesystem::create_symlink(*tree / "not-yet", at); },
+        [](const auto& at) { std::filesystem::create_directory(at); },
+    };
+    for (const auto& plant : plants) {
+        PlantingPlatform platform;
+        platform.plant = plant;
+        EXPECT_EQ(qimlar::FindExe("mp3", platform), "");
+        EXPECT_EQ(TempTree::snapshot(tree->root()), platform.beforeTheLookup);
+        std::filesystem::remove(platform.planted);
+    }
+    std::filesystem::remove(victim);
+}
+
+// Points TMPDIR elsewhere for one test.
+class TemporaryFolderSetTo
+{
+public:
+    explicit TemporaryFolderSetTo(const std::string& folder)
+    {
+        setenv("TMPDIR", folder.c_str(), 1);
+    }
+    ~TemporaryFolderSetTo() { setenv("TMPDIR", tempFolder().c_str(), 1); }
+};
+
+TEST(LinuxLookupFaults, ATemporaryFolderThatCannotHoldTheProbeFindsNothingAndTouchesNothing)
+{
+    const auto readOnly = *tree / "read-only";
+    std::filesystem::create_directory(readOnly);
+    std::filesystem::permissions(readOnly, std::filesystem::perms(0555));
+    std::string overlong = tempFolder();
+    while (overlong.size() <= PATH_MAX)
+        overlong += "/deeper";
+    const auto before = TempTree::snapshot(tree->root());
+
+    // Root may write in a read-only folder; nobody may create a file in /proc.
+    std::vector<std::string> folders{(*tree / "missing").string(), "/proc", desktop->player,
+                                     overlong};
+    if (access(readOnly.c_str(), W_OK) != 0)
+        folders.push_back(readOnly);
+    for (const std::string& folder : folders) {
+        TemporaryFolderSetTo set(folder);
+        EXPECT_EQ(findExe("mp3"), "") << folder;
+    }
+    EXPECT_EQ(TempTree::snapshot(tree->root()), before);
+    std::filesystem::remove(readOnly);
+}
+
+TEST(LinuxLookupFaults, AnExtensionTooLongForAFileNameFindsNothingAndLeavesNothing)
+{
+    EXPECT_EQ(findExe(std::string(NAME_MAX, 'x')), "");
+    EXPECT_EQ(findExe(std::string(PATH_MAX + 1, 'x')), "");
+    EXPECT_TRUE(TempTree::names(tempFolder()).empty());
+}
+
+// A file system that can neither rename without replacing nor link.
+class NoSafeRenamePlatform : public qimlar::LinuxPlatform
+{
+public:
+    bool renameNoReplace(const std::string&, const std::string&) override { return false; }
+};
+
+TEST(LinuxLookupFaults, AFolderThatCannotRenameSafelyFindsNothingAndLeavesNothing)
+{
+    NoSafeRenamePlatform platform;
     EXPECT_EQ(qimlar::FindExe("mp3", platform), "");
-    EXPECT_EQ(TempTree::read(platform.planted), "somebody's data");
-    EXPECT_EQ(TempTree::names(tempFolder()), std::set{platform.planted.filename().string()});
-    std::filesystem::remove(platform.planted);
+    EXPECT_TRUE(TempTree::names(tempFolder()).empty());
+}
+
+// In this process from now on, the system calls `refused` fail with `error`, as they do on a
+// file system that lacks them. For a death test's child only.
+void refuseSystemCalls(std::initializer_list<long> refused, int error)
+{
+    std::vector<sock_filter> filter{BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+    for (const long call : refused) {
+        filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<__u32>(call), 0, 1));
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (error & SECCOMP_RET_DATA)));
+    }
+    filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog program{static_cast<unsigned short>(filter.size()), filter.data()};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
+        std::_Exit(3);
+}
+
+// The lookup in a child whose file system lacks the calls `refused`; exits 0 with `expected`.
+void lookUpWithout(std::initializer_list<long> refused, int error, const std::string& expected)
+{
+    refuseSystemCalls(refused, error);
+    const bool answered = findExe("mp3") == expected;
+    const bool nothingLeft = TempTree::names(tempFolder()).empty();
+    std::_Exit(answered && nothingLeft ? 0 : 1);
+}
+
+TEST(LinuxLookupFaults, WithoutTheNoReplaceRenameAHardLinkStandsInOrNothingIsFound)
+{
+    // The child starts this program afresh, so that GIO there begins with no threads.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(lookUpWithout({__NR_renameat2}, EINVAL, desktop->player),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(lookUpWithout({__NR_renameat2, __NR_link, __NR_linkat}, EINVAL, ""),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(lookUpWithout({__NR_renameat2}, ENOSYS, desktop->player),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(lookUpWithout({__NR_renameat2, __NR_link, __NR_linkat}, EPERM, ""),
+                ::testing::ExitedWithCode(0), "");
 }
 
 TEST(LinuxLookup, ProbeFilesAreNewPrivateAndUnguessable)

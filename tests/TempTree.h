@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 
@@ -48,6 +49,22 @@ public:
         std::set<std::string> result;
         for (const auto& entry : std::filesystem::directory_iterator(folder))
             result.insert(entry.path().filename().string());
+        return result;
+    }
+
+    // Every entry below `folder` with what it holds: a file its bytes, a link its target.
+    static std::map<std::string, std::string> snapshot(const std::filesystem::path& folder)
+    {
+        std::map<std::string, std::string> result;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            const auto& path = entry.path();
+            if (entry.is_symlink())
+                result[path] = "link to " + std::filesystem::read_symlink(path).string();
+            else if (entry.is_regular_file())
+                result[path] = "file " + read(path);
+            else
+                result[path] = "folder";
+        }
         return result;
     }
 

@@ -1,0 +1,89 @@
+// qimlar-which: the program that opens files of each given extension, one line per extension,
+// found by the same lookup as Qimlar's window.
+
+#include "FindExe.h"
+#include "Platform.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int everyExtensionFound = 0;
+constexpr int someExtensionNotFound = 1;
+constexpr int troubleOrUsageError = 2;
+
+void printUsage(std::FILE* stream)
+{
+    std::fputs("Usage: qimlar-which [OPTION]... [--] EXTENSION...\n"
+               "Print the full path of the program that opens files of each EXTENSION,\n"
+               "one line per EXTENSION, or an empty line when nothing opens them.\n"
+               "An extension is used as typed: 'mp3', not '.mp3'.\n"
+               "\n"
+               "  -z, --null     end each answer with a NUL byte instead of a newline\n"
+               "  -h, --help     print this help and exit\n"
+               "  -V, --version  print the version and exit\n"
+               "  --             take every later argument as an extension\n"
+               "\n"
+               "Exit status: 0 when a program was found for every EXTENSION, 1 when one was\n"
+               "not, 2 on a usage error or when the answers could not be written.\n",
+               stream);
+}
+
+int usageError(const char* message, const char* argument)
+{
+    std::fprintf(stderr, "qimlar-which: %s '%s'\n", message, argument);
+    std::fputs("Try 'qimlar-which --help' for more information.\n", stderr);
+    return troubleOrUsageError;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    std::vector<std::string> extensions;
+    char terminator = '\n';
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        // A lone "-" is no option: it is asked about like any other extension.
+        if (optionsEnded || argument[0] != '-' || argument[1] == '\0') {
+            extensions.emplace_back(argument);
+        } else if (std::strcmp(argument, "--") == 0) {
+            optionsEnded = true;
+        } else if (std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "--help") == 0) {
+            printUsage(stdout);
+            return std::fflush(stdout) == 0 ? everyExtensionFound : troubleOrUsageError;
+        } else if (std::strcmp(argument, "-V") == 0 || std::strcmp(argument, "--version") == 0) {
+            std::puts("qimlar-which " QIMLAR_VERSION);
+            return std::fflush(stdout) == 0 ? everyExtensionFound : troubleOrUsageError;
+        } else if (std::strcmp(argument, "-z") == 0 || std::strcmp(argument, "--null") == 0) {
+            terminator = '\0';
+        } else {
+            return usageError("unknown option", argument);
+        }
+    }
+    if (extensions.empty()) {
+        std::fputs("qimlar-which: no extension given\n", stderr);
+        printUsage(stderr);
+        return troubleOrUsageError;
+    }
+
+    int status = everyExtensionFound;
+    for (const std::string& extension : extensions) {
+        const std::string program = qimlar::FindExe(extension, qimlar::nativePlatform());
+        if (program.empty())
+            status = someExtensionNotFound;
+        // The path's bytes as the file system holds them, whatever their encoding.
+        std::fwrite(program.data(), 1, program.size(), stdout);
+        std::fputc(terminator, stdout);
+    }
+    // A full disk or a closed pipe must not pass for an answer.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::perror("qimlar-which: writing the answers");
+        return troubleOrUsageError;
+    }
+    return status;
+}
