@@ -29,8 +29,7 @@ template <class F> class Global
 public:
     static F& get()
     {
-        if (!window_)
-            load();
+        Load();
         return *window_;
     }
 

@@ -107,7 +107,7 @@ private slots:
     void cleanup()
     {
         qimlar::Global<qimlar::Form1>::Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        processDeferredDeletes();
     }
 
     void opensInTheStartState();

@@ -50,11 +50,6 @@ QStringList texts(QWidget& window)
     return all;
 }
 
-void processDeferredDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 void closeEverything()
 {
     Global<Form2>::Unload();

@@ -9,6 +9,12 @@
 #include <QProcess>
 #include <QtTest>
 
+// Destroys the windows that were unloaded, as the event loop would.
+inline void processDeferredDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 // Runs this test program again as `childFlag` and checks that it ended normally with status 0.
 inline void verifyChildEndsWithStatusZero(const char* childFlag)
 {
