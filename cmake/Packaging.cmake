@@ -27,9 +27,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The MIME database says what type a file name has; the windows ask for Noto Sans Arabic UI,
-# with Noto Sans for Latin letters and digits.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "shared-mime-info, fonts-noto-ui-core, fonts-noto-core")
+# The MIME database says what type a file name has, and GIO learns which programs open a type
+# from the cache that desktop-file-utils keeps of the desktop files (mimeinfo.cache): without
+# it, nothing is ever found. The windows ask for Noto Sans Arabic UI, with Noto Sans for Latin
+# letters and digits.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "shared-mime-info, desktop-file-utils, fonts-noto-ui-core, fonts-noto-core")
 # Qt's own texts (buttons, context menus) in Arabic, and Qt's native Wayland window system.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
 

@@ -92,8 +92,8 @@ package_mode() {
     names() { dpkg-deb -f "$deb" "$1" | tr ',' '\n' | sed 's/^ *//; s/[ (].*//'; }
     names Depends >"$work/depends"
     names Recommends >"$work/recommends"
-    for package in libqt6widgets6 libglib2.0-0 libc6 shared-mime-info fonts-noto-ui-core \
-        fonts-noto-core; do
+    for package in libqt6widgets6 libglib2.0-0 libc6 shared-mime-info desktop-file-utils \
+        fonts-noto-ui-core fonts-noto-core; do
         grep -qx "$package" "$work/depends" || fail "Depends lacks $package: $(cat "$work/depends")"
     done
     grep -qx qt6-translations-l10n "$work/recommends" || fail "Recommends lacks Qt's translations"
