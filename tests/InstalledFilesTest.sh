@@ -66,10 +66,15 @@ install_mode() {
     class=$(entry StartupWMClass "$work/root/usr/share/applications/$app.desktop")
     "$work/root/usr/bin/qimlar" &
     pid=$!
-    window=$(timeout 20 xdotool search --sync --onlyvisible --class "^$class\$" | head -1)
-    [ -n "$window" ] || fail "no window of class '$class'"
-    # xdotool ignores case; the desktop does not.
-    wm_class=$(xprop -id "$window" WM_CLASS)
+    # The splash has the class too, and may close while it is looked at: ask again until a
+    # window answers, for 20 seconds at the most. xdotool ignores case; the desktop does not.
+    wm_class=
+    for attempt in $(seq 100); do
+        window=$(xdotool search --onlyvisible --class "^$class\$" 2>/dev/null | head -1)
+        [ -n "$window" ] && wm_class=$(xprop -id "$window" WM_CLASS 2>/dev/null) && break
+        sleep 0.2
+    done
+    [ -n "$wm_class" ] || fail "no window of class '$class'"
     [ "$wm_class" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] ||
         fail "StartupWMClass=$class, but the window has $wm_class"
 }
