@@ -14,7 +14,14 @@ printf '* { background: blue; color: yellow; font-size: 30px; }\n' >"$work/loud.
 start() {
     "$qimlar" "$@" &
     pid=$!
-    timeout 20 xdotool search --sync --onlyvisible --name '^ *Qimlar$' >/dev/null
+    # The splash may close while xdotool looks at it, which xdotool reports as an X error (a
+    # BadWindow): ask again, for 20 seconds at the most.
+    for attempt in $(seq 200); do
+        xdotool search --onlyvisible --name '^ *Qimlar$' >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "the main window never appeared" >&2
+    return 1
 }
 
 stop() {
