@@ -34,7 +34,7 @@ void prepareRunTime(QApplication& application)
     initPictures();
     useArabicQtTexts(application);
     // Wayland compositors and taskbars find the program's icon and name through its desktop file.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.tevrin.Qimlar"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QIMLAR_APP_ID));
 
     QFont::insertSubstitutions(QString::fromLatin1(windowFont),
                                {QStringLiteral("Noto Sans Arabic UI"),

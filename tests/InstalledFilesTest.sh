@@ -1,12 +1,12 @@
 #!/bin/sh
 # Qimlar as a desktop sees it once installed: the menu entry, the software-centre record and the
 # icons, checked as `cmake --install` lays them out or as the Debian package holds them.
-# Usage: InstalledFilesTest.sh install BUILD_DIR           (under xvfb-run)
-#        InstalledFilesTest.sh package BUILD_DIR VERSION
+# Usage: InstalledFilesTest.sh install APP_ID BUILD_DIR           (under xvfb-run)
+#        InstalledFilesTest.sh package APP_ID BUILD_DIR VERSION
 set -eu
 mode=$1
-build=$2
-app=org.example.tevrin.Qimlar
+app=$2
+build=$3
 work=$(mktemp -d)
 pid=
 trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -125,6 +125,6 @@ package_mode() {
 
 case $mode in
     install) install_mode ;;
-    package) package_mode "$3" ;;
+    package) package_mode "$4" ;;
     *) fail "no mode $mode" ;;
 esac

@@ -6,8 +6,6 @@
 #include <QPainter>
 #include <QPolygonF>
 
-#include <cmath>
-
 namespace artwork {
 
 namespace {

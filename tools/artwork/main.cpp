@@ -15,8 +15,8 @@
 int main(int argc, char* argv[])
 {
     QGuiApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: qimlar-artwork RESOURCES-FOLDER\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: qimlar-artwork RESOURCES-FOLDER APPLICATION-ID\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/');
@@ -30,8 +30,9 @@ int main(int argc, char* argv[])
         // The icon's image alone, which the Windows resource script names by its own ID.
         writeFile(folder + QStringLiteral("qimlar-icon-image.bin"), iconImageBytes(icon));
 
-        const QString themeIcon =
-            QStringLiteral("hicolor/%1x%1/apps/org.example.tevrin.Qimlar.png");
+        // The icon theme names the icon after the application.
+        const QString themeIcon = QStringLiteral("hicolor/%1x%1/apps/") +
+                                  QString::fromLatin1(argv[2]) + QStringLiteral(".png");
         for (int side : {32, 48, 64, 128, 256}) {
             const QImage picture =
                 side == IconImage::side ? iconAsImage(icon) : programIconAt(side);
