@@ -52,7 +52,7 @@ std::string programOnPath(const char* name)
 
 } // namespace
 
-std::optional<std::string> LinuxPlatform::tempFolder()
+std::optional<std::string> NativePlatform::tempFolder()
 {
     const char* tmpdir = std::getenv("TMPDIR");
     std::string folder = tmpdir && *tmpdir ? tmpdir : "/tmp";
@@ -61,8 +61,8 @@ std::optional<std::string> LinuxPlatform::tempFolder()
     return folder;
 }
 
-std::optional<std::string> LinuxPlatform::createUniqueFile(const std::string& folder,
-                                                           const std::string& prefix)
+std::optional<std::string> NativePlatform::createUniqueFile(const std::string& folder,
+                                                            const std::string& prefix)
 {
     // Exclusive creation never follows a link planted at the name; a clash just draws again.
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -82,7 +82,7 @@ std::optional<std::string> LinuxPlatform::createUniqueFile(const std::string& fo
     return std::nullopt;
 }
 
-bool LinuxPlatform::renameNoReplace(const std::string& from, const std::string& to)
+bool NativePlatform::renameNoReplace(const std::string& from, const std::string& to)
 {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
         return true;
@@ -95,7 +95,7 @@ bool LinuxPlatform::renameNoReplace(const std::string& from, const std::string& 
     return true;
 }
 
-std::string LinuxPlatform::findExecutable(const std::string& file)
+std::string NativePlatform::findExecutable(const std::string& file)
 {
     // The probe is empty, and sniffing an empty file says nothing: the name alone decides.
     g_autofree gchar* contentType = g_content_type_guess(file.c_str(), nullptr, 0, nullptr);
@@ -112,7 +112,7 @@ std::string LinuxPlatform::findExecutable(const std::string& file)
     return programOnPath(argv[0]);
 }
 
-bool LinuxPlatform::deleteFile(const std::string& file)
+bool NativePlatform::deleteFile(const std::string& file)
 {
     return ::unlink(file.c_str()) == 0;
 }
@@ -140,9 +140,9 @@ LinuxPlatform::parseCommandLine(const std::string& commandLine)
     return command;
 }
 
-std::optional<ProcessHandle> LinuxPlatform::startProcess(const std::string& commandLine)
+std::optional<ProcessHandle> NativePlatform::startProcess(const std::string& commandLine)
 {
-    const auto command = parseCommandLine(commandLine);
+    const auto command = LinuxPlatform::parseCommandLine(commandLine);
     if (!command)
         return std::nullopt;
 
@@ -170,21 +170,21 @@ std::optional<ProcessHandle> LinuxPlatform::startProcess(const std::string& comm
     return ProcessHandle{pid, 0};
 }
 
-void LinuxPlatform::waitForExit(const ProcessHandle& process)
+void NativePlatform::waitForExit(const ProcessHandle& process)
 {
     int status = 0;
     while (::waitpid(static_cast<pid_t>(process.process), &status, 0) == -1 && errno == EINTR) {
     }
 }
 
-void LinuxPlatform::closeProcess(const ProcessHandle&)
+void NativePlatform::closeProcess(const ProcessHandle&)
 {
     // Waiting reaped the process; nothing else is held for it.
 }
 
 Platform& nativePlatform()
 {
-    static LinuxPlatform platform;
+    static NativePlatform platform;
     return platform;
 }
 

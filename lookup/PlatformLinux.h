@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform.h"
+#include "NativePlatform.h"
 
 #include <optional>
 #include <string>
@@ -8,22 +8,12 @@
 
 namespace qimlar {
 
-// Files on a POSIX file system; associations from the freedesktop shared-mime-info database,
-// mimeapps.list and desktop files through GIO, as the desktop itself resolves them.
-class LinuxPlatform : public Platform
+// Linux's side of the native platform: files on a POSIX file system; associations from the
+// freedesktop shared-mime-info database, mimeapps.list and desktop files through GIO, as the
+// desktop itself resolves them.
+class LinuxPlatform : public NativePlatform
 {
 public:
-    std::optional<std::string> tempFolder() override;
-    std::optional<std::string> createUniqueFile(const std::string& folder,
-                                                const std::string& prefix) override;
-    bool renameNoReplace(const std::string& from, const std::string& to) override;
-    std::string findExecutable(const std::string& file) override;
-    bool deleteFile(const std::string& file) override;
-
-    std::optional<ProcessHandle> startProcess(const std::string& commandLine) override;
-    void waitForExit(const ProcessHandle& process) override;
-    void closeProcess(const ProcessHandle& process) override;
-
     // What a command line starts, never through a shell: the whole text when it is the path of
     // an executable file (so a path with spaces needs no quotes); otherwise its words, split
     // with shell-like quoting but no expansion of any kind, the first found on PATH unless it

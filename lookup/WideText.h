@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qimlar {
+
+// Windows speaks UTF-16; the rest of Qimlar speaks UTF-8. Text that is not valid in its own
+// encoding (broken UTF-8, a lone surrogate) has no counterpart: nothing comes back, so it can
+// never turn into some other name.
+std::optional<std::wstring> toWide(std::string_view utf8);
+std::optional<std::string> toUtf8(std::wstring_view utf16);
+
+} // namespace qimlar
