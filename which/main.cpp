@@ -1,6 +1,7 @@
 // qimlar-which: the program that opens files of each given extension, one line per extension,
 // found by the same lookup as Qimlar's window.
 
+#include "Console.h"
 #include "FindExe.h"
 #include "Platform.h"
 
@@ -46,11 +47,11 @@ int main(int argc, char* argv[])
     std::vector<std::string> extensions;
     char terminator = '\n';
     bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const char* argument = argv[i];
+    for (const std::string& word : qimlar::console::arguments(argc, argv)) {
+        const char* argument = word.c_str();
         // A lone "-" is no option: it is asked about like any other extension.
         if (optionsEnded || argument[0] != '-' || argument[1] == '\0') {
-            extensions.emplace_back(argument);
+            extensions.push_back(word);
         } else if (std::strcmp(argument, "--") == 0) {
             optionsEnded = true;
         } else if (std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "--help") == 0) {
@@ -72,16 +73,17 @@ int main(int argc, char* argv[])
     }
 
     int status = everyExtensionFound;
+    bool written = true;
     for (const std::string& extension : extensions) {
         const std::string program = qimlar::FindExe(extension, qimlar::nativePlatform());
         if (program.empty())
             status = someExtensionNotFound;
         // The path's bytes as the file system holds them, whatever their encoding.
-        std::fwrite(program.data(), 1, program.size(), stdout);
-        std::fputc(terminator, stdout);
+        if (!qimlar::console::write(program + terminator))
+            written = false;
     }
     // A full disk or a closed pipe must not pass for an answer.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) || !written) {
         std::perror("qimlar-which: writing the answers");
         return troubleOrUsageError;
     }
