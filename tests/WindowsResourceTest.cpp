@@ -1,6 +1,8 @@
 // qimlar.exe's resources as windres compiles them from resources/qimlar.rc: the .res file parsed
 // and checked field by field, every byte of it accounted for.
 
+#include "VersionStrings.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -259,17 +261,7 @@ TEST(WindowsResources, VersionRecordHoldsTheFixedPartTheStringsInOrderAndOneTran
     EXPECT_TRUE(table.value.empty());
 
     // Each value is its text and one terminating NUL; the count in wValueLength includes it.
-    const std::u16string company = u"Tevrin للبرمجيات";
-    const std::u16string rights = u"جميع الحقوق محفوظة ©";
-    std::vector<std::pair<std::u16string, std::u16string>> expected{
-        {u"CompanyName", company},
-        {u"FileDescription", u"للكشف عن البرنامج الذي يدعم تشغيل أي نوع من الملفات"},
-        {u"LegalCopyright", rights + u" " + company},
-        {u"ProductName", u"Qimlar"},
-        {u"FileVersion", u"1.00"},
-        {u"ProductVersion", u"1.00"},
-        {u"InternalName", u"Qimlar"},
-        {u"OriginalFilename", u"Qimlar"}};
+    auto expected = version_record::versionStrings;
     std::vector<std::pair<std::u16string, std::u16string>> found;
     for (const Node& string : table.children) {
         EXPECT_EQ(string.type, 1) << "string " << found.size();

@@ -1,0 +1,187 @@
+#pragma once
+
+// What the tests of the Windows backend share: UTF-8 and UTF-16 side by side, a private folder,
+// file associations of their own in the registry, and programs run with their output caught.
+
+#include "WideText.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace windows_test {
+
+inline std::wstring wide(const std::string& utf8)
+{
+    return qimlar::toWide(utf8).value();
+}
+
+inline std::string utf8(const std::wstring& utf16)
+{
+    return qimlar::toUtf8(utf16).value();
+}
+
+inline bool equalIgnoringCase(const std::wstring& a, const std::wstring& b)
+{
+    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+inline std::string readFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void writeFile(const std::filesystem::path& file, const std::string& text)
+{
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+// Every name in `folder`, as a sorted list.
+inline std::vector<std::wstring> names(const std::filesystem::path& folder)
+{
+    std::vector<std::wstring> result;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        result.push_back(entry.path().filename().wstring());
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+// A folder of the test's own under the user's temporary folder, gone with all it holds at the
+// end.
+class PrivateFolder
+{
+public:
+    explicit PrivateFolder(const std::wstring& name)
+    {
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        path_ =
+            std::filesystem::path(temp) / (name + L"-" + std::to_wstring(::GetCurrentProcessId()));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~PrivateFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::wstring& relative) const { return path_ / relative; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Files of `extension` open with `command`, for as long as the object lives. Registered for the
+// user, as an installer without administrator rights does; Wine 8 does not show the user's
+// classes in HKEY_CLASSES_ROOT, so where they do not appear there the machine's classes (the
+// test's private Wine prefix) take them as well.
+class Association
+{
+public:
+    Association(const std::wstring& extension, const std::wstring& command)
+        : extensionKey_(L"Software\\Classes\\." + extension),
+          typeKey_(L"Software\\Classes\\Qimlar.TestType." +
+                   std::to_wstring(::GetCurrentProcessId()))
+    {
+        registerIn(HKEY_CURRENT_USER, command);
+        HKEY visible = nullptr;
+        if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, (L"." + extension).c_str(), 0, KEY_READ, &visible) ==
+            ERROR_SUCCESS) {
+            ::RegCloseKey(visible);
+        } else {
+            registerIn(HKEY_LOCAL_MACHINE, command);
+            machineToo_ = true;
+        }
+    }
+    ~Association()
+    {
+        unregisterIn(HKEY_CURRENT_USER);
+        if (machineToo_)
+            unregisterIn(HKEY_LOCAL_MACHINE);
+    }
+    Association(const Association&) = delete;
+    Association& operator=(const Association&) = delete;
+
+private:
+    static void setDefault(HKEY root, const std::wstring& key, const std::wstring& value)
+    {
+        HKEY handle = nullptr;
+        ::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr);
+        ::RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(handle);
+    }
+    void registerIn(HKEY root, const std::wstring& command)
+    {
+        setDefault(root, extensionKey_, typeKey_.substr(typeKey_.rfind(L'\\') + 1));
+        setDefault(root, typeKey_ + L"\\shell\\open\\command", command);
+    }
+    void unregisterIn(HKEY root)
+    {
+        ::RegDeleteTreeW(root, extensionKey_.c_str());
+        ::RegDeleteTreeW(root, typeKey_.c_str());
+    }
+
+    std::wstring extensionKey_;
+    std::wstring typeKey_;
+    bool machineToo_ = false;
+};
+
+struct Finished
+{
+    DWORD exitCode = 0;
+    std::string output;
+};
+
+// Runs `commandLine` with its standard output caught, and waits for it to end.
+inline Finished runCaught(const std::wstring& commandLine)
+{
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ::CreatePipe(&readEnd, &writeEnd, &inheritable, 0);
+    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION started{};
+    std::wstring line = commandLine;
+    Finished finished{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                          &startup, &started)) {
+        finished.exitCode = ~DWORD{0};
+        ::CloseHandle(writeEnd);
+        ::CloseHandle(readEnd);
+        return finished;
+    }
+    ::CloseHandle(writeEnd);
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        finished.output.append(chunk, got);
+    ::WaitForSingleObject(started.hProcess, INFINITE);
+    ::GetExitCodeProcess(started.hProcess, &finished.exitCode);
+    ::CloseHandle(started.hProcess);
+    ::CloseHandle(started.hThread);
+    ::CloseHandle(readEnd);
+    return finished;
+}
+
+} // namespace windows_test
