@@ -15,8 +15,10 @@ std::vector<std::string> arguments(int, char*[])
     wchar_t** words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     if (!words)
         return result;
+    // A word that is no valid UTF-16 (a lone surrogate) stays a word, as U+FFFD, rather than
+    // becoming the empty extension.
     for (int i = 1; i < count; ++i)
-        result.push_back(toUtf8(words[i]).value_or(std::string()));
+        result.push_back(toUtf8(words[i]).value_or("\xEF\xBF\xBD"));
     ::LocalFree(words);
     return result;
 }
