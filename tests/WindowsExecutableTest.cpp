@@ -71,13 +71,13 @@ TEST(WindowsExecutable, TheVersionRecordReadsBackThroughTheShell)
     EXPECT_EQ(*translation, 0x04B00409u);
 
     for (const auto& [key, value] : version_record::versionStrings) {
+        const std::string name(key.begin(), key.end()); // the keys are ASCII
         const std::wstring query =
             L"\\StringFileInfo\\040904B0\\" + std::wstring(key.begin(), key.end());
         wchar_t* text = nullptr;
         ASSERT_TRUE(
             ::VerQueryValueW(record.data(), query.c_str(), reinterpret_cast<void**>(&text), &size))
-            << query.size();
-        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), value)
-            << std::string(key.begin(), key.end());
+            << name;
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), value) << name;
     }
 }
