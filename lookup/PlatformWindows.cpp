@@ -21,13 +21,6 @@ std::wstring textOf(const PathBuffer& buffer)
     return std::wstring(buffer.data(), ::wcsnlen(buffer.data(), buffer.size()));
 }
 
-bool equalIgnoringCase(std::wstring_view a, std::wstring_view b)
-{
-    return a.size() == b.size() &&
-           ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 std::wstring fullPath(const std::wstring& path)
 {
     PathBuffer buffer{};

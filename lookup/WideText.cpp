@@ -42,4 +42,11 @@ std::optional<std::string> toUtf8(std::wstring_view utf16)
     return utf8;
 }
 
+bool equalIgnoringCase(std::wstring_view a, std::wstring_view b)
+{
+    return a.size() == b.size() && a.size() <= INT_MAX &&
+           ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 } // namespace qimlar

@@ -12,4 +12,7 @@ namespace qimlar {
 std::optional<std::wstring> toWide(std::string_view utf8);
 std::optional<std::string> toUtf8(std::wstring_view utf16);
 
+// Whether two names are the same to Windows' file system, which ignores case.
+bool equalIgnoringCase(std::wstring_view a, std::wstring_view b);
+
 } // namespace qimlar

@@ -12,13 +12,6 @@ using namespace windows_test;
 
 namespace {
 
-std::filesystem::path besideThisTest(const std::wstring& name)
-{
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return std::filesystem::path(self).parent_path() / name;
-}
-
 class WindowsLauncher : public ::testing::Test
 {
 protected:

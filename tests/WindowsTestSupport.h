@@ -26,9 +26,14 @@ inline std::string utf8(const std::wstring& utf16)
     return qimlar::toUtf8(utf16).value();
 }
 
-inline bool equalIgnoringCase(const std::wstring& a, const std::wstring& b)
+using qimlar::equalIgnoringCase;
+
+// `name` in the folder of the running test program, where the build puts every program.
+inline std::filesystem::path besideThisTest(const std::wstring& name)
 {
-    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return std::filesystem::path(self).parent_path() / name;
 }
 
 inline std::string readFile(const std::filesystem::path& file)

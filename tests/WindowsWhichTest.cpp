@@ -12,10 +12,7 @@ namespace {
 
 std::wstring which()
 {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return L"\"" + (std::filesystem::path(self).parent_path() / L"qimlar-which.exe").wstring() +
-           L"\"";
+    return L"\"" + besideThisTest(L"qimlar-which.exe").wstring() + L"\"";
 }
 
 std::string expected(const std::vector<std::wstring>& extensions, const std::string& ending)

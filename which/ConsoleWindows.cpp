@@ -27,8 +27,8 @@ bool write(std::string_view text)
 {
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode = 0;
-    const auto wide = toWide(text);
-    if (!wide || !::GetConsoleMode(output, &mode))
+    const auto wide = ::GetConsoleMode(output, &mode) ? toWide(text) : std::nullopt;
+    if (!wide)
         return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
 
     // A console shows characters, not bytes: UTF-8 would come out as the ANSI code page's
