@@ -4,13 +4,14 @@
 
 namespace qimlar {
 
-void ExecCmd(const std::string& cmdline, Platform& platform)
+Status ExecCmd(const std::string& cmdline, Platform& platform)
 {
     const auto process = platform.startProcess(cmdline);
     if (!process)
-        return;
+        return Failure{process.reason()};
     platform.waitForExit(*process);
     platform.closeProcess(*process);
+    return Done{};
 }
 
 } // namespace qimlar

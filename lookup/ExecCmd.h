@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Outcome.h"
+
 #include <string>
 
 namespace qimlar {
@@ -7,7 +9,7 @@ namespace qimlar {
 class Platform;
 
 // Starts the program that `cmdline` names and returns once it has ended, with no time limit;
-// returns at once when nothing could be started. Reports nothing.
-void ExecCmd(const std::string& cmdline, Platform& platform);
+// returns at once, saying why, when nothing could be started.
+Status ExecCmd(const std::string& cmdline, Platform& platform);
 
 } // namespace qimlar

@@ -5,32 +5,61 @@
 
 namespace qimlar {
 
-std::string FindExe(const std::string& extension, Platform& platform)
-{
-    std::string result;
+namespace {
 
+LookupResult trouble(std::string reason)
+{
+    LookupResult result;
+    result.status = LookupStatus::Trouble;
+    result.reason = std::move(reason);
+    return result;
+}
+
+} // namespace
+
+LookupResult LookUpProgram(const std::string& extension, Platform& platform)
+{
     const auto folder = platform.tempFolder();
     if (!folder)
-        return result;
+        return trouble(folder.reason());
 
     const auto created = platform.createUniqueFile(*folder, "~");
     if (!created)
-        return result;
+        return trouble(created.reason());
 
-    // An extension that cannot end a file name here, or a rename that fails (a file of that
-    // name exists, the name is too long), leaves the probe under its created name: it goes
-    // from there, and nobody else's file is touched.
+    // An extension that no file name can end in names no type: the probe goes under its
+    // created name, and nobody else's file is touched.
     const std::string probe = probeName(*created, extension);
-    const bool renamed = probe == *created || (extensionFitsFileName(extension) &&
-                                               platform.renameNoReplace(*created, probe));
-    if (!renamed) {
-        platform.deleteFile(*created);
+    if (probe != *created && !extensionFitsFileName(extension)) {
+        LookupResult result;
+        result.status = LookupStatus::UnknownType;
+        result.reason = "no file name can end in this extension";
+        if (const auto deleted = platform.deleteFile(*created); !deleted)
+            return trouble(deleted.reason());
         return result;
     }
 
-    result = platform.findExecutable(probe);
-    platform.deleteFile(probe);
+    // A rename that fails (a file of that name exists, the name is too long) leaves the probe
+    // under its created name: it goes from there.
+    if (probe != *created) {
+        if (const auto renamed = platform.renameNoReplace(*created, probe); !renamed) {
+            platform.deleteFile(*created);
+            return trouble(renamed.reason());
+        }
+    }
+
+    LookupResult result = platform.findAssociation(probe);
+    // A probe left behind is a file of ours in somebody's folder: never in silence.
+    if (const auto deleted = platform.deleteFile(probe); !deleted)
+        return trouble(deleted.reason());
+    if (result.status != LookupStatus::Found)
+        result.program.clear();
     return result;
+}
+
+std::string FindExe(const std::string& extension, Platform& platform)
+{
+    return LookUpProgram(extension, platform).program;
 }
 
 } // namespace qimlar

@@ -2,7 +2,6 @@
 
 #include "Platform.h"
 
-#include <optional>
 #include <string>
 
 namespace qimlar {
@@ -13,14 +12,14 @@ namespace qimlar {
 class NativePlatform : public Platform
 {
 public:
-    std::optional<std::string> tempFolder() override;
-    std::optional<std::string> createUniqueFile(const std::string& folder,
-                                                const std::string& prefix) override;
-    bool renameNoReplace(const std::string& from, const std::string& to) override;
-    std::string findExecutable(const std::string& file) override;
-    bool deleteFile(const std::string& file) override;
+    Outcome<std::string> tempFolder() override;
+    Outcome<std::string> createUniqueFile(const std::string& folder,
+                                          const std::string& prefix) override;
+    Status renameNoReplace(const std::string& from, const std::string& to) override;
+    LookupResult findAssociation(const std::string& file) override;
+    Status deleteFile(const std::string& file) override;
 
-    std::optional<ProcessHandle> startProcess(const std::string& commandLine) override;
+    Outcome<ProcessHandle> startProcess(const std::string& commandLine) override;
     void waitForExit(const ProcessHandle& process) override;
     void closeProcess(const ProcessHandle& process) override;
 };

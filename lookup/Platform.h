@@ -1,7 +1,9 @@
 #pragma once
 
+#include "LookupResult.h"
+#include "Outcome.h"
+
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace qimlar {
@@ -24,28 +26,27 @@ class Platform
 public:
     virtual ~Platform() = default;
 
-    // The user's temporary folder, ending in a path separator; nothing when there is none.
-    virtual std::optional<std::string> tempFolder() = 0;
+    // The user's temporary folder, ending in a path separator.
+    virtual Outcome<std::string> tempFolder() = 0;
 
     // Creates a new, empty file in `folder` whose name is `prefix`, a unique part holding no
-    // ".", then "." and the temporary-file extension. Returns its full name, or nothing when no
-    // file was made.
-    virtual std::optional<std::string> createUniqueFile(const std::string& folder,
-                                                        const std::string& prefix) = 0;
+    // ".", then "." and the temporary-file extension. Returns its full name.
+    virtual Outcome<std::string> createUniqueFile(const std::string& folder,
+                                                  const std::string& prefix) = 0;
 
     // Renames `from` to `to`, failing rather than replacing a file that `to` already names.
-    virtual bool renameNoReplace(const std::string& from, const std::string& to) = 0;
+    virtual Status renameNoReplace(const std::string& from, const std::string& to) = 0;
 
-    // The full path of the program that opens `file` by the desktop's associations, or an
-    // empty text when there is none. The file is not changed.
-    virtual std::string findExecutable(const std::string& file) = 0;
+    // What the desktop's associations say of `file`: its type, the program that opens it and
+    // why. The status is Found, UnknownType or NoProgram. The file is not changed.
+    virtual LookupResult findAssociation(const std::string& file) = 0;
 
     // Deletes exactly the file `file` names, taken literally.
-    virtual bool deleteFile(const std::string& file) = 0;
+    virtual Status deleteFile(const std::string& file) = 0;
 
     // Starts the program that `commandLine` names, with this process's environment, current
-    // folder and inheritable handles. Nothing when nothing could be started.
-    virtual std::optional<ProcessHandle> startProcess(const std::string& commandLine) = 0;
+    // folder and inheritable handles.
+    virtual Outcome<ProcessHandle> startProcess(const std::string& commandLine) = 0;
 
     // Returns once the started program has ended, however long that takes.
     virtual void waitForExit(const ProcessHandle& process) = 0;

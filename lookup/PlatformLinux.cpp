@@ -1,5 +1,6 @@
 #include "PlatformLinux.h"
 
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
 #include <array>
@@ -7,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/random.h>
@@ -44,6 +46,12 @@ bool isExecutableFile(const std::string& path)
            ::access(path.c_str(), X_OK) == 0;
 }
 
+// "what failed: the system's reason", as GLib words it.
+Failure failed(const std::string& what, int error)
+{
+    return Failure{what + ": " + std::strerror(error)};
+}
+
 std::string programOnPath(const char* name)
 {
     g_autofree gchar* path = g_find_program_in_path(name);
@@ -52,7 +60,7 @@ std::string programOnPath(const char* name)
 
 } // namespace
 
-std::optional<std::string> NativePlatform::tempFolder()
+Outcome<std::string> NativePlatform::tempFolder()
 {
     const char* tmpdir = std::getenv("TMPDIR");
     std::string folder = tmpdir && *tmpdir ? tmpdir : "/tmp";
@@ -61,14 +69,14 @@ std::optional<std::string> NativePlatform::tempFolder()
     return folder;
 }
 
-std::optional<std::string> NativePlatform::createUniqueFile(const std::string& folder,
-                                                            const std::string& prefix)
+Outcome<std::string> NativePlatform::createUniqueFile(const std::string& folder,
+                                                      const std::string& prefix)
 {
     // Exclusive creation never follows a link planted at the name; a clash just draws again.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const auto unique = unguessablePart();
         if (!unique)
-            return std::nullopt;
+            return failed("cannot draw a name for a file in " + folder, errno);
         std::string name = folder + prefix + *unique + std::string(temporaryExtension);
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                               S_IRUSR | S_IWUSR);
@@ -77,44 +85,71 @@ std::optional<std::string> NativePlatform::createUniqueFile(const std::string& f
             return name;
         }
         if (errno != EEXIST)
-            return std::nullopt;
+            return failed("cannot make a file in " + folder, errno);
     }
-    return std::nullopt;
+    return failed("cannot make a file in " + folder, EEXIST);
 }
 
-bool NativePlatform::renameNoReplace(const std::string& from, const std::string& to)
+Status NativePlatform::renameNoReplace(const std::string& from, const std::string& to)
 {
+    const std::string what = "cannot rename " + from + " to " + to;
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
+        return Done{};
     if (errno != EINVAL && errno != ENOSYS)
-        return false;
+        return failed(what, errno);
     // File systems without RENAME_NOREPLACE: a hard link fails where the name is taken.
     if (::link(from.c_str(), to.c_str()) != 0)
-        return false;
+        return failed(what, errno);
     ::unlink(from.c_str());
-    return true;
+    return Done{};
 }
 
-std::string NativePlatform::findExecutable(const std::string& file)
+LookupResult NativePlatform::findAssociation(const std::string& file)
 {
+    LookupResult result;
     // The probe is empty, and sniffing an empty file says nothing: the name alone decides.
     g_autofree gchar* contentType = g_content_type_guess(file.c_str(), nullptr, 0, nullptr);
+    result.type = contentType;
+    if (g_content_type_is_unknown(contentType)) {
+        result.status = LookupStatus::UnknownType;
+        result.reason = "no MIME type matches the name";
+        return result;
+    }
     g_autoptr(GAppInfo) app = g_app_info_get_default_for_type(contentType, FALSE);
-    if (!app)
-        return {};
+    if (!app) {
+        result.status = LookupStatus::NoProgram;
+        result.reason = "no program is registered for " + result.type;
+        return result;
+    }
+    if (G_IS_DESKTOP_APP_INFO(app)) {
+        GDesktopAppInfo* entry = G_DESKTOP_APP_INFO(app);
+        if (const char* filename = g_desktop_app_info_get_filename(entry))
+            result.entry = filename;
+        result.terminal = g_desktop_app_info_get_boolean(entry, "Terminal");
+    }
 
     // The command line is split as GIO splits it to launch the program, so a quoted path with
     // spaces comes back whole (g_app_info_get_executable() would cut it at the first space).
     const char* commandLine = g_app_info_get_commandline(app);
+    if (commandLine)
+        result.command = commandLine;
     g_auto(GStrv) argv = nullptr;
-    if (!commandLine || !g_shell_parse_argv(commandLine, nullptr, &argv, nullptr))
-        return {};
-    return programOnPath(argv[0]);
+    if (commandLine && g_shell_parse_argv(commandLine, nullptr, &argv, nullptr))
+        result.program = programOnPath(argv[0]);
+    if (result.program.empty()) {
+        result.status = LookupStatus::NoProgram;
+        result.reason = "the program of " + result.entry + " is not installed";
+        return result;
+    }
+    result.status = LookupStatus::Found;
+    return result;
 }
 
-bool NativePlatform::deleteFile(const std::string& file)
+Status NativePlatform::deleteFile(const std::string& file)
 {
-    return ::unlink(file.c_str()) == 0;
+    if (::unlink(file.c_str()) == 0)
+        return Done{};
+    return failed("cannot delete " + file, errno);
 }
 
 std::optional<LinuxPlatform::Command>
@@ -140,11 +175,11 @@ LinuxPlatform::parseCommandLine(const std::string& commandLine)
     return command;
 }
 
-std::optional<ProcessHandle> NativePlatform::startProcess(const std::string& commandLine)
+Outcome<ProcessHandle> NativePlatform::startProcess(const std::string& commandLine)
 {
     const auto command = LinuxPlatform::parseCommandLine(commandLine);
     if (!command)
-        return std::nullopt;
+        return Failure{"cannot start \"" + commandLine + "\": it names no program"};
 
     std::vector<char*> argv;
     for (const std::string& argument : command->arguments)
@@ -166,7 +201,7 @@ std::optional<ProcessHandle> NativePlatform::startProcess(const std::string& com
         posix_spawn(&pid, command->program.c_str(), nullptr, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     if (error != 0)
-        return std::nullopt;
+        return failed("cannot start " + command->program, error);
     return ProcessHandle{pid, 0};
 }
 

@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <shellapi.h>
 #include <shlwapi.h>
+#include <string>
 
 namespace qimlar {
 
@@ -51,6 +52,21 @@ bool isCutAtSpace(std::wstring_view cut, std::wstring_view whole)
            equalIgnoringCase(cut, whole.substr(0, cut.size()));
 }
 
+// "what failed: the system's reason", with Windows' own words for the last error.
+Failure failed(const std::string& what, DWORD error = ::GetLastError())
+{
+    wchar_t* message = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::wstring text(message ? message : L"", length);
+    ::LocalFree(message);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    const std::string reason = toUtf8(text).value_or(std::string());
+    return Failure{what + ": " + (reason.empty() ? "error " + std::to_string(error) : reason)};
+}
+
 bool namesExistingFile(const std::wstring& path)
 {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -59,77 +75,96 @@ bool namesExistingFile(const std::wstring& path)
 
 } // namespace
 
-std::optional<std::string> NativePlatform::tempFolder()
+Outcome<std::string> NativePlatform::tempFolder()
 {
     PathBuffer buffer{};
     const DWORD length = ::GetTempPathW(MAX_PATH, buffer.data());
+    if (length == 0)
+        return failed("cannot find the temporary folder");
     // A length past the buffer is the size the folder would need: it did not fit.
-    if (length == 0 || length >= MAX_PATH)
-        return std::nullopt;
-    return toUtf8(textOf(buffer));
+    if (length >= MAX_PATH)
+        return Failure{"cannot use the temporary folder: its path is longer than " +
+                       std::to_string(MAX_PATH - 1) + " characters"};
+    if (auto folder = toUtf8(textOf(buffer)))
+        return *folder;
+    return Failure{"cannot use the temporary folder: its path is not valid UTF-16"};
 }
 
-std::optional<std::string> NativePlatform::createUniqueFile(const std::string& folder,
-                                                            const std::string& prefix)
+Outcome<std::string> NativePlatform::createUniqueFile(const std::string& folder,
+                                                      const std::string& prefix)
 {
     const auto wideFolder = toWide(folder);
     const auto widePrefix = toWide(prefix);
     if (!wideFolder || !widePrefix)
-        return std::nullopt;
+        return Failure{"cannot make a file in " + folder + ": the name is not valid UTF-8"};
     // With unique number 0 the name is chosen, and the file made, in one step: nobody else's
     // file can be taken over.
     PathBuffer buffer{};
     if (::GetTempFileNameW(wideFolder->c_str(), widePrefix->c_str(), 0, buffer.data()) == 0)
-        return std::nullopt;
+        return failed("cannot make a file in " + folder);
     const std::wstring created = textOf(buffer);
-    auto name = toUtf8(created);
-    if (!name)
-        ::DeleteFileW(created.c_str());
-    return name;
+    if (auto name = toUtf8(created))
+        return *name;
+    ::DeleteFileW(created.c_str());
+    return Failure{"cannot make a file in " + folder + ": its name is not valid UTF-16"};
 }
 
-bool NativePlatform::renameNoReplace(const std::string& from, const std::string& to)
+Status NativePlatform::renameNoReplace(const std::string& from, const std::string& to)
 {
     const auto wideFrom = toWide(from);
     const auto wideTo = toWide(to);
+    const std::string what = "cannot rename " + from + " to " + to;
+    if (!wideFrom || !wideTo)
+        return Failure{what + ": the name is not valid UTF-8"};
     // Without MOVEFILE_REPLACE_EXISTING the move fails where the new name is taken.
-    return wideFrom && wideTo && ::MoveFileExW(wideFrom->c_str(), wideTo->c_str(), 0);
+    if (!::MoveFileExW(wideFrom->c_str(), wideTo->c_str(), 0))
+        return failed(what);
+    return Done{};
 }
 
-std::string NativePlatform::findExecutable(const std::string& file)
+LookupResult NativePlatform::findAssociation(const std::string& file)
 {
+    LookupResult result;
+    result.status = LookupStatus::NoProgram;
     const auto wideFile = toWide(file);
     if (!wideFile)
-        return {};
+        return result;
     PathBuffer buffer{};
     ::FindExecutableW(wideFile->c_str(), nullptr, buffer.data());
     std::wstring program = textOf(buffer);
     if (program.empty())
-        return {};
+        return result;
 
     // Programs and scripts open themselves: the answer would be the probe, gone a moment later.
     if (equalIgnoringCase(fullPath(program), fullPath(*wideFile)))
-        return {};
+        return result;
 
     const std::wstring whole = registeredProgram(*wideFile);
     if (isCutAtSpace(program, whole))
         program = whole;
-    return toUtf8(program).value_or(std::string());
+    result.program = toUtf8(program).value_or(std::string());
+    if (!result.program.empty())
+        result.status = LookupStatus::Found;
+    return result;
 }
 
-bool NativePlatform::deleteFile(const std::string& file)
+Status NativePlatform::deleteFile(const std::string& file)
 {
     // DeleteFileW takes its name literally: "*" and "?" are no patterns to it.
     const auto wideFile = toWide(file);
-    return wideFile && ::DeleteFileW(wideFile->c_str());
+    if (!wideFile)
+        return Failure{"cannot delete " + file + ": the name is not valid UTF-8"};
+    if (!::DeleteFileW(wideFile->c_str()))
+        return failed("cannot delete " + file);
+    return Done{};
 }
 
-std::optional<ProcessHandle> NativePlatform::startProcess(const std::string& commandLine)
+Outcome<ProcessHandle> NativePlatform::startProcess(const std::string& commandLine)
 {
     const auto wide = toWide(commandLine);
     // No C string can carry a NUL: cut there, the text would name another program.
     if (!wide || wide->find(L'\0') != std::wstring::npos)
-        return std::nullopt;
+        return Failure{"cannot start \"" + commandLine + "\": it names no program"};
 
     // Given no program name, Windows tries the words of an unquoted path one by one, and
     // C:\Program Files\My App\app.exe would start C:\Program.exe if there were one. A text that
@@ -147,7 +182,7 @@ std::optional<ProcessHandle> NativePlatform::startProcess(const std::string& com
     if (!::CreateProcessW(applicationName.empty() ? nullptr : applicationName.c_str(), line.data(),
                           nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
                           &started))
-        return std::nullopt;
+        return failed("cannot start " + commandLine);
     return ProcessHandle{reinterpret_cast<std::intptr_t>(started.hProcess),
                          reinterpret_cast<std::intptr_t>(started.hThread)};
 }

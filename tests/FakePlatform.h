@@ -2,7 +2,6 @@
 
 #include "Platform.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,43 +11,47 @@ class FakePlatform : public qimlar::Platform
 public:
     std::vector<std::string> calls;
 
-    std::optional<std::string> folder = "/tmp/";
-    std::optional<std::string> createdName = "/tmp/~k3vq.tmp";
-    bool renameSucceeds = true;
+    qimlar::Outcome<std::string> folder = std::string("/tmp/");
+    qimlar::Outcome<std::string> createdName = std::string("/tmp/~k3vq.tmp");
+    qimlar::Status renamed = qimlar::Done{};
     std::string executable = "/usr/bin/mpv";
-    bool deleteSucceeds = true;
+    qimlar::Status deleted = qimlar::Done{};
 
-    std::optional<std::string> tempFolder() override
+    qimlar::Outcome<std::string> tempFolder() override
     {
         calls.push_back("tempFolder");
         return folder;
     }
-    std::optional<std::string> createUniqueFile(const std::string& in,
-                                                const std::string& prefix) override
+    qimlar::Outcome<std::string> createUniqueFile(const std::string& in,
+                                                  const std::string& prefix) override
     {
         calls.push_back("create " + in + " " + prefix);
         return createdName;
     }
-    bool renameNoReplace(const std::string& from, const std::string& to) override
+    qimlar::Status renameNoReplace(const std::string& from, const std::string& to) override
     {
         calls.push_back("rename " + from + " " + to);
-        return renameSucceeds;
+        return renamed;
     }
-    std::string findExecutable(const std::string& file) override
+    qimlar::LookupResult findAssociation(const std::string& file) override
     {
         calls.push_back("find " + file);
-        return executable;
+        qimlar::LookupResult result;
+        result.program = executable;
+        result.status =
+            executable.empty() ? qimlar::LookupStatus::NoProgram : qimlar::LookupStatus::Found;
+        return result;
     }
-    bool deleteFile(const std::string& file) override
+    qimlar::Status deleteFile(const std::string& file) override
     {
         calls.push_back("delete " + file);
-        return deleteSucceeds;
+        return deleted;
     }
     // Nothing is ever started: the record of what was asked is all a test needs.
-    std::optional<qimlar::ProcessHandle> startProcess(const std::string& commandLine) override
+    qimlar::Outcome<qimlar::ProcessHandle> startProcess(const std::string& commandLine) override
     {
         calls.push_back("start " + commandLine);
-        return std::nullopt;
+        return qimlar::Failure{"not started"};
     }
     void waitForExit(const qimlar::ProcessHandle&) override {}
     void closeProcess(const qimlar::ProcessHandle&) override {}

@@ -79,8 +79,8 @@ public:
     std::filesystem::path planted;
     std::map<std::string, std::string> beforeTheLookup;
 
-    std::optional<std::string> createUniqueFile(const std::string& folder,
-                                                const std::string& prefix) override
+    qimlar::Outcome<std::string> createUniqueFile(const std::string& folder,
+                                                  const std::string& prefix) override
     {
         auto created = LinuxPlatform::createUniqueFile(folder, prefix);
         planted = qimlar::probeName(*created, "mp3");
@@ -155,7 +155,10 @@ TEST(LinuxLookupFaults, AnExtensionTooLongForAFileNameFindsNothingAndLeavesNothi
 class NoSafeRenamePlatform : public qimlar::LinuxPlatform
 {
 public:
-    bool renameNoReplace(const std::string&, const std::string&) override { return false; }
+    qimlar::Status renameNoReplace(const std::string&, const std::string&) override
+    {
+        return qimlar::Failure{"no safe rename"};
+    }
 };
 
 TEST(LinuxLookupFaults, AFolderThatCannotRenameSafelyFindsNothingAndLeavesNothing)

@@ -42,16 +42,21 @@ TEST(FindExe, ProbeNameKeepsFolderAndStemAndTakesTheExtensionAsTyped)
     }
 }
 
-TEST(FindExe, StopsWithNothingWhenThereIsNoTemporaryFolderOrFile)
+TEST(FindExe, NoTemporaryFolderOrFileIsTroubleWithItsReason)
 {
     FakePlatform noFolder;
-    noFolder.folder.reset();
-    EXPECT_EQ(qimlar::FindExe("mp3", noFolder), "");
+    noFolder.folder = qimlar::Failure{"no folder"};
+    const auto withoutFolder = qimlar::LookUpProgram("mp3", noFolder);
+    EXPECT_EQ(withoutFolder.status, qimlar::LookupStatus::Trouble);
+    EXPECT_EQ(withoutFolder.reason, "no folder");
+    EXPECT_EQ(withoutFolder.program, "");
     EXPECT_EQ(noFolder.calls, (Calls{"tempFolder"}));
 
     FakePlatform noFile;
-    noFile.createdName.reset();
-    EXPECT_EQ(qimlar::FindExe("mp3", noFile), "");
+    noFile.createdName = qimlar::Failure{"no file"};
+    const auto withoutFile = qimlar::LookUpProgram("mp3", noFile);
+    EXPECT_EQ(withoutFile.status, qimlar::LookupStatus::Trouble);
+    EXPECT_EQ(withoutFile.reason, "no file");
     EXPECT_EQ(noFile.calls, (Calls{"tempFolder", "create /tmp/ ~"}));
 }
 
@@ -66,8 +71,11 @@ TEST(FindExe, NothingFoundStillDeletesTheProbe)
 TEST(FindExe, AFailedRenameDeletesOnlyTheProbeUnderItsCreatedName)
 {
     FakePlatform platform;
-    platform.renameSucceeds = false;
-    EXPECT_EQ(qimlar::FindExe("mp3", platform), "");
+    platform.renamed = qimlar::Failure{"taken"};
+    const auto result = qimlar::LookUpProgram("mp3", platform);
+    EXPECT_EQ(result.status, qimlar::LookupStatus::Trouble);
+    EXPECT_EQ(result.reason, "taken");
+    EXPECT_EQ(result.program, "");
     EXPECT_EQ(platform.calls,
               (Calls{"tempFolder", "create /tmp/ ~", "rename /tmp/~k3vq.tmp /tmp/~k3vq.mp3",
                      "delete /tmp/~k3vq.tmp"}));
@@ -81,7 +89,9 @@ TEST(FindExe, AnExtensionThatCannotEndAFileNameIsNeverRenamedTo)
                                                4)};
     for (const std::string& extension : refused) {
         FakePlatform platform;
-        EXPECT_EQ(qimlar::FindExe(extension, platform), "");
+        const auto result = qimlar::LookUpProgram(extension, platform);
+        EXPECT_EQ(result.status, qimlar::LookupStatus::UnknownType) << extension;
+        EXPECT_EQ(result.program, "");
         EXPECT_EQ(platform.calls, (Calls{"tempFolder", "create /tmp/ ~", "delete /tmp/~k3vq.tmp"}))
             << extension;
     }
@@ -95,9 +105,13 @@ TEST(FindExe, TheTemporaryExtensionItselfNeedsNoRename)
                                      "delete /tmp/~k3vq.tmp"}));
 }
 
-TEST(FindExe, AProbeThatCannotBeDeletedStillGivesItsAnswer)
+// A probe left behind in somebody's folder is never passed over in silence.
+TEST(FindExe, AProbeThatCannotBeDeletedIsTrouble)
 {
     FakePlatform platform;
-    platform.deleteSucceeds = false;
-    EXPECT_EQ(qimlar::FindExe("mp3", platform), "/usr/bin/mpv");
+    platform.deleted = qimlar::Failure{"cannot delete /tmp/~k3vq.mp3: Permission denied"};
+    const auto result = qimlar::LookUpProgram("mp3", platform);
+    EXPECT_EQ(result.status, qimlar::LookupStatus::Trouble);
+    EXPECT_EQ(result.reason, "cannot delete /tmp/~k3vq.mp3: Permission denied");
+    EXPECT_EQ(qimlar::FindExe("mp3", platform), "");
 }

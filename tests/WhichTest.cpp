@@ -106,9 +106,12 @@ TEST_F(Which, AnswersWhatTheWindowsLookupAnswersForEveryInput)
         "$(id)", "mp3\n"};
     for (const std::string& input : inputs) {
         const Outcome asked = run({"--", input});
-        const std::string answer = qimlar::FindExe(input, qimlar::nativePlatform());
-        EXPECT_EQ(asked.out, answer + "\n") << input;
-        EXPECT_EQ(asked.status, answer.empty() ? 1 : 0) << input;
+        const auto answer = qimlar::LookUpProgram(input, qimlar::nativePlatform());
+        EXPECT_EQ(asked.out, answer.program + "\n") << input;
+        const int status = answer.status == qimlar::LookupStatus::Trouble ? 2
+                           : answer.program.empty()                       ? 1
+                                                                          : 0;
+        EXPECT_EQ(asked.status, status) << input;
     }
 }
 
@@ -156,4 +159,17 @@ TEST_F(Which, AnAnswerThatCannotBeWrittenIsNoSuccess)
     EXPECT_EQ(full.status, 2);
     EXPECT_NE(full.err.find("writing the answers"), std::string::npos) << full.err;
     EXPECT_EQ(run({"--version"}, "/dev/full").status, 2);
+}
+
+TEST_F(Which, TroubleExitsWithTwoAndNamesItsCauseKeepingOneLinePerExtension)
+{
+    setenv("TMPDIR", (*tree / "no-such").c_str(), 1);
+    const Outcome trouble = run({"mp3", "ogg"});
+    setenv("TMPDIR", desktop->tempFolder.c_str(), 1);
+    EXPECT_EQ(trouble.status, 2);
+    EXPECT_EQ(trouble.out, "\n\n");
+    EXPECT_NE(trouble.err.find("qimlar-which: cannot make a file in " +
+                               (*tree / "no-such/").string() + ": No such file or directory\n"),
+              std::string::npos)
+        << trouble.err;
 }

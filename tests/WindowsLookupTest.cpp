@@ -129,8 +129,8 @@ class PlantingPlatform : public qimlar::NativePlatform
 public:
     std::filesystem::path planted;
 
-    std::optional<std::string> createUniqueFile(const std::string& in,
-                                                const std::string& prefix) override
+    qimlar::Outcome<std::string> createUniqueFile(const std::string& in,
+                                                  const std::string& prefix) override
     {
         auto created = NativePlatform::createUniqueFile(in, prefix);
         planted = wide(qimlar::probeName(*created, "ini"));

@@ -29,7 +29,8 @@ void printUsage(std::FILE* stream)
                "  --             take every later argument as an extension\n"
                "\n"
                "Exit status: 0 when a program was found for every EXTENSION, 1 when one was\n"
-               "not, 2 on a usage error or when the answers could not be written.\n",
+               "not, 2 on a usage error, when a lookup ran into trouble (named on standard\n"
+               "error) or when the answers could not be written.\n",
                stream);
 }
 
@@ -75,9 +76,17 @@ int main(int argc, char* argv[])
     int status = everyExtensionFound;
     bool written = true;
     for (const std::string& extension : extensions) {
-        const std::string program = qimlar::FindExe(extension, qimlar::nativePlatform());
-        if (program.empty())
+        const qimlar::LookupResult result =
+            qimlar::LookUpProgram(extension, qimlar::nativePlatform());
+        const std::string& program = result.program;
+        // Trouble is no "nothing opens it": it is named, and its line stays empty so that the
+        // lines still match the extensions.
+        if (result.status == qimlar::LookupStatus::Trouble) {
+            std::fprintf(stderr, "qimlar-which: %s\n", result.reason.c_str());
+            status = troubleOrUsageError;
+        } else if (program.empty() && status == everyExtensionFound) {
             status = someExtensionNotFound;
+        }
         // The path's bytes as the file system holds them, whatever their encoding.
         if (!qimlar::console::write(program + terminator))
             written = false;

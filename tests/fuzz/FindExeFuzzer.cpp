@@ -48,8 +48,8 @@ public:
 
     std::optional<std::string> planted;
 
-    std::optional<std::string> createUniqueFile(const std::string& folder,
-                                                const std::string& prefix) override
+    qimlar::Outcome<std::string> createUniqueFile(const std::string& folder,
+                                                  const std::string& prefix) override
     {
         auto created = LinuxPlatform::createUniqueFile(folder, prefix);
         const std::string name = created ? qimlar::probeName(*created, extension_) : "";

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+namespace qimlar {
+
+enum class LookupStatus {
+    Found,       // a program opens such files
+    UnknownType, // the desktop knows no type for such a name
+    NoProgram,   // a known type that nothing opens
+    Trouble,     // the lookup itself failed: no temporary folder, no probe, ...
+};
+
+// What the lookup found for one extension, and why. Texts are the platform's file-name bytes,
+// as the Platform interface says; a field that does not apply stays empty.
+struct LookupResult
+{
+    LookupStatus status = LookupStatus::NoProgram;
+
+    // The answer: the full path of the program, or, where the desktop starts it through a
+    // wrapper that has no program file of its own, the command line that starts it. Empty
+    // unless the status is Found.
+    std::string program;
+
+    // The registered command line, without its field codes (%f, %U, ...).
+    std::string command;
+
+    // The file's type: the MIME type on freedesktop systems.
+    std::string type;
+
+    // The desktop entry's file; on Windows the ProgID's registry key.
+    std::string entry;
+
+    // On Windows, the ProgID (the class the extension's association names).
+    std::string progId;
+
+    // The file or registry key that made this program the default: the mimeapps.list or
+    // mimeinfo.cache that named it, the user's choice, ...
+    std::string decidedBy;
+
+    // Whether the program runs in a terminal, as the desktop entry says.
+    bool terminal = false;
+
+    // For Trouble, what failed and the system's reason; otherwise, where there is one, why
+    // nothing was found.
+    std::string reason;
+};
+
+} // namespace qimlar
