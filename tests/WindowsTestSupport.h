@@ -13,7 +13,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace windows_test {
@@ -183,57 +182,43 @@ struct Finished
 {
     DWORD exitCode = 0;
     std::string output;
-    std::string errors;
 };
 
-// Everything that comes through `readEnd` until its writers have closed it.
-inline std::string readAll(HANDLE readEnd)
-{
-    std::string text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (::ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        text.append(chunk, got);
-    ::CloseHandle(readEnd);
-    return text;
-}
-
-// Runs `commandLine` with its standard output and error caught, and waits for it to end.
+// Runs `commandLine` with its standard output caught, and waits for it to end.
 inline Finished runCaught(const std::wstring& commandLine)
 {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readEnds[2] = {};
-    HANDLE writeEnds[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        ::CreatePipe(&readEnds[i], &writeEnds[i], &inheritable, 0);
-        ::SetHandleInformation(readEnds[i], HANDLE_FLAG_INHERIT, 0);
-    }
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ::CreatePipe(&readEnd, &writeEnd, &inheritable, 0);
+    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnds[0];
-    startup.hStdError = writeEnds[1];
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION started{};
     std::wstring line = commandLine;
     Finished finished{};
-    const bool running = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                          nullptr, &startup, &started);
-    for (HANDLE writeEnd : writeEnds)
-        ::CloseHandle(writeEnd);
-    // Both at once: a program that fills one pipe while the other is read would never end.
-    std::thread errors([&] { finished.errors = readAll(readEnds[1]); });
-    finished.output = readAll(readEnds[0]);
-    errors.join();
-    if (!running) {
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                          &startup, &started)) {
         finished.exitCode = ~DWORD{0};
+        ::CloseHandle(writeEnd);
+        ::CloseHandle(readEnd);
         return finished;
     }
+    ::CloseHandle(writeEnd);
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        finished.output.append(chunk, got);
     ::WaitForSingleObject(started.hProcess, INFINITE);
     ::GetExitCodeProcess(started.hProcess, &finished.exitCode);
     ::CloseHandle(started.hProcess);
     ::CloseHandle(started.hThread);
+    ::CloseHandle(readEnd);
     return finished;
 }
 

@@ -60,20 +60,3 @@ TEST_F(WindowsWhich, PrintsTheLibrarysAnswersOneLineEach)
     EXPECT_EQ(all.output, expected(known, std::string(1, '\0')));
     EXPECT_EQ(all.exitCode, 0u);
 }
-
-TEST_F(WindowsWhich, TroubleExitsTwoNamingItsCauseWithAnEmptyLine)
-{
-    const std::wstring missing = (folder / L"missing").wstring() + L"\\";
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    for (const wchar_t* variable : {L"TMP", L"TEMP"})
-        ::SetEnvironmentVariableW(variable, missing.c_str());
-    const auto found = runCaught(which() + L" ini");
-    for (const wchar_t* variable : {L"TMP", L"TEMP"})
-        ::SetEnvironmentVariableW(variable, temp);
-    EXPECT_EQ(found.exitCode, 2u);
-    EXPECT_EQ(found.output, "\r\n");
-    EXPECT_EQ(found.errors.rfind("qimlar-which: cannot make a file in " + utf8(missing) + ": ", 0),
-              0u)
-        << found.errors;
-}
