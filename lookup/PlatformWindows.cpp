@@ -21,6 +21,26 @@ bool isCutAtSpace(std::wstring_view cut, std::wstring_view whole)
            equalIgnoringCase(cut, whole.substr(0, cut.size()));
 }
 
+// Whether the registered `command` starts `program`, quoted or not: a shorter existing file
+// (C:\Program.exe for C:\Program Files\...) is never taken for the program it registers.
+bool commandStarts(std::wstring_view command, std::wstring_view program)
+{
+    if (!command.empty() && command.front() == L'"')
+        command.remove_prefix(1);
+    return command.size() >= program.size() &&
+           equalIgnoringCase(command.substr(0, program.size()), program) &&
+           (command.size() == program.size() || command[program.size()] == L'"' ||
+            command[program.size()] == L' ');
+}
+
+// Whether the shell's answer is the registered program's full path, of a file that exists.
+bool isWholeRegisteredProgram(const std::wstring& found, const ShellAssociation& association)
+{
+    return isFullPath(found) && namesExistingFile(found) &&
+           (association.command.empty() || commandStarts(association.command, found)) &&
+           !isCutAtSpace(found, association.program);
+}
+
 std::string utf8Of(const std::wstring& text)
 {
     return toUtf8(text).value_or(std::string());
@@ -49,7 +69,10 @@ std::wstring programFor(const std::wstring& probe, const ShellAssociation& assoc
     PathBuffer buffer{};
     ::FindExecutableW(probe.c_str(), nullptr, buffer.data());
     const std::wstring found = textOf(buffer);
-    if (isFullPath(found) && namesExistingFile(found) && !isCutAtSpace(found, association.program))
+    // Programs and scripts open themselves: the caller says so.
+    if (equalIgnoringCase(fullPath(found), probe))
+        return probe;
+    if (isWholeRegisteredProgram(found, association))
         return found;
 
     // The shell's answer may be cut at a space, or a bare name such as notepad.exe: the
@@ -170,9 +193,8 @@ LookupResult NativePlatform::findAssociation(const std::string& file)
     result.status = LookupStatus::NoProgram;
     if (program.empty()) {
         result.reason = whyNoProgram(result);
-    } else if (equalIgnoringCase(program, probe)) {
-        // Programs and scripts open themselves: the answer would be the probe, gone a moment
-        // later.
+    } else if (program == probe) {
+        // The answer would be the probe, gone a moment later.
         result.reason = "such files start themselves";
     } else {
         result.program = utf8Of(program);
