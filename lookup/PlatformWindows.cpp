@@ -1,48 +1,17 @@
 #include "NativePlatform.h"
 #include "WideText.h"
+#include "WindowsAssociation.h"
+#include "WindowsCommandLine.h"
+#include "WindowsFiles.h"
 
 #include <windows.h>
 
-#include <array>
-#include <cwchar>
 #include <shellapi.h>
-#include <shlwapi.h>
 #include <string>
 
 namespace qimlar {
 
 namespace {
-
-// Every buffer a Windows function fills starts as MAX_PATH NULs; its value is its text up to
-// the first NUL, so a function that writes nothing leaves an empty text.
-using PathBuffer = std::array<wchar_t, MAX_PATH>;
-
-std::wstring textOf(const PathBuffer& buffer)
-{
-    return std::wstring(buffer.data(), ::wcsnlen(buffer.data(), buffer.size()));
-}
-
-std::wstring fullPath(const std::wstring& path)
-{
-    PathBuffer buffer{};
-    const DWORD length = ::GetFullPathNameW(path.c_str(), MAX_PATH, buffer.data(), nullptr);
-    return length > 0 && length < MAX_PATH ? textOf(buffer) : path;
-}
-
-// The program in the command the shell has registered for `file`'s extension, read whole
-// however the command quotes it; nothing when there is no such command.
-std::wstring registeredProgram(const std::wstring& file)
-{
-    const wchar_t* extension = ::PathFindExtensionW(file.c_str());
-    if (*extension == L'\0')
-        return {};
-    PathBuffer buffer{};
-    DWORD length = MAX_PATH;
-    if (FAILED(::AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, extension, nullptr,
-                                   buffer.data(), &length)))
-        return {};
-    return textOf(buffer);
-}
 
 // FindExecutableW stops at the first space of a registered command that holds its program's
 // path unquoted ("C:\Program" for C:\Program Files\My App\app.exe %1).
@@ -50,6 +19,73 @@ bool isCutAtSpace(std::wstring_view cut, std::wstring_view whole)
 {
     return whole.size() > cut.size() && whole[cut.size()] == L' ' &&
            equalIgnoringCase(cut, whole.substr(0, cut.size()));
+}
+
+// Whether the registered `command` starts `program`, quoted or not: a shorter existing file
+// (C:\Program.exe for C:\Program Files\...) is never taken for the program it registers.
+bool commandStarts(std::wstring_view command, std::wstring_view program)
+{
+    if (!command.empty() && command.front() == L'"')
+        command.remove_prefix(1);
+    return command.size() >= program.size() &&
+           equalIgnoringCase(command.substr(0, program.size()), program) &&
+           (command.size() == program.size() || command[program.size()] == L'"' ||
+            command[program.size()] == L' ');
+}
+
+// Whether the shell's answer is the registered program's full path, of a file that exists.
+bool isWholeRegisteredProgram(const std::wstring& found, const ShellAssociation& association)
+{
+    return isFullPath(found) && namesExistingFile(found) &&
+           (association.command.empty() || commandStarts(association.command, found)) &&
+           !isCutAtSpace(found, association.program);
+}
+
+std::string utf8Of(const std::wstring& text)
+{
+    return toUtf8(text).value_or(std::string());
+}
+
+// A packaged (Store) app has no program file to name: Explorer starts it by its app ID.
+std::wstring packagedAppCommand(const std::wstring& appUserModelId)
+{
+    PathBuffer buffer{};
+    const UINT length = ::GetWindowsDirectoryW(buffer.data(), MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    std::wstring explorer = textOf(buffer);
+    if (explorer.back() != L'\\')
+        explorer += L'\\';
+    explorer += L"explorer.exe";
+    if (!namesExistingFile(explorer))
+        return {};
+    return explorer + L" shell:AppsFolder\\" + appUserModelId;
+}
+
+// The program that opens `probe`, by what the shell and the registry say of it: the full path
+// of an existing file, or the command line that starts a packaged app; empty when none.
+std::wstring programFor(const std::wstring& probe, const ShellAssociation& association)
+{
+    PathBuffer buffer{};
+    ::FindExecutableW(probe.c_str(), nullptr, buffer.data());
+    const std::wstring found = textOf(buffer);
+    // Programs and scripts open themselves: the caller says so.
+    if (equalIgnoringCase(fullPath(found), probe))
+        return probe;
+    if (isWholeRegisteredProgram(found, association))
+        return found;
+
+    // The shell's answer may be cut at a space, or a bare name such as notepad.exe: the
+    // registered program, read whole, is the answer where that file exists.
+    std::wstring registered = association.program;
+    if (!registered.empty() && registered.find_first_of(L"\\/:") == std::wstring::npos)
+        registered = programOnSearchPath(registered);
+    if (isFullPath(registered) && namesExistingFile(registered))
+        return registered;
+
+    if (found.empty() && !association.appUserModelId.empty())
+        return packagedAppCommand(association.appUserModelId);
+    return {};
 }
 
 // "what failed: the system's reason", with Windows' own words for the last error.
@@ -67,10 +103,14 @@ Failure failed(const std::string& what, DWORD error = ::GetLastError())
     return Failure{what + ": " + (reason.empty() ? "error " + std::to_string(error) : reason)};
 }
 
-bool namesExistingFile(const std::wstring& path)
+// Why a registered type has no program: what the registry holds instead.
+std::string whyNoProgram(const LookupResult& found)
 {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (found.progId.empty())
+        return found.decidedBy + " names no class";
+    if (found.command.empty())
+        return found.entry + " has no command that opens files";
+    return "no program exists for the registered command " + found.command;
 }
 
 } // namespace
@@ -125,26 +165,42 @@ Status NativePlatform::renameNoReplace(const std::string& from, const std::strin
 LookupResult NativePlatform::findAssociation(const std::string& file)
 {
     LookupResult result;
-    result.status = LookupStatus::NoProgram;
+    result.status = LookupStatus::UnknownType;
     const auto wideFile = toWide(file);
-    if (!wideFile)
+    if (!wideFile) {
+        result.reason = "the name is not valid UTF-8";
         return result;
-    PathBuffer buffer{};
-    ::FindExecutableW(wideFile->c_str(), nullptr, buffer.data());
-    std::wstring program = textOf(buffer);
-    if (program.empty())
+    }
+    // Windows drops the trailing dots and spaces of the name it gives a file: "x.mp3. " is
+    // x.mp3 on disk, and x.mp3 is what the shell is asked about.
+    const std::wstring probe = fullPath(*wideFile);
+    const std::wstring extension = extensionOf(probe);
+    if (extension.empty()) {
+        result.reason = "a name without an extension has no type";
         return result;
+    }
+    const ShellAssociation association = readAssociation(extension);
+    if (!association.registered) {
+        result.reason = "no file type is registered for " + utf8Of(extension);
+        return result;
+    }
+    result.progId = utf8Of(association.progId);
+    result.entry = utf8Of(association.entry);
+    result.decidedBy = utf8Of(association.decidedBy);
+    result.command = utf8Of(association.command);
 
-    // Programs and scripts open themselves: the answer would be the probe, gone a moment later.
-    if (equalIgnoringCase(fullPath(program), fullPath(*wideFile)))
-        return result;
-
-    const std::wstring whole = registeredProgram(*wideFile);
-    if (isCutAtSpace(program, whole))
-        program = whole;
-    result.program = toUtf8(program).value_or(std::string());
-    if (!result.program.empty())
-        result.status = LookupStatus::Found;
+    const std::wstring program = programFor(probe, association);
+    result.status = LookupStatus::NoProgram;
+    if (program.empty()) {
+        result.reason = whyNoProgram(result);
+    } else if (program == probe) {
+        // The answer would be the probe, gone a moment later.
+        result.reason = "such files start themselves";
+    } else {
+        result.program = utf8Of(program);
+        if (!result.program.empty())
+            result.status = LookupStatus::Found;
+    }
     return result;
 }
 
@@ -166,22 +222,13 @@ Outcome<ProcessHandle> NativePlatform::startProcess(const std::string& commandLi
     if (!wide || wide->find(L'\0') != std::wstring::npos)
         return Failure{"cannot start \"" + commandLine + "\": it names no program"};
 
-    // Given no program name, Windows tries the words of an unquoted path one by one, and
-    // C:\Program Files\My App\app.exe would start C:\Program.exe if there were one. A text that
-    // is the path of a file starts that file, spaces and all.
-    std::wstring applicationName;
-    std::wstring line = *wide;
-    if (wide->find_first_of(L"\\/") != std::wstring::npos && namesExistingFile(*wide)) {
-        applicationName = *wide;
-        line = L"\"" + *wide + L"\"";
-    }
-
+    ProcessCommand command = processCommand(*wide);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(applicationName.empty() ? nullptr : applicationName.c_str(), line.data(),
-                          nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                          &started))
+    if (!::CreateProcessW(command.program.empty() ? nullptr : command.program.c_str(),
+                          command.line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
+                          nullptr, nullptr, &startup, &started))
         return failed("cannot start " + commandLine);
     return ProcessHandle{reinterpret_cast<std::intptr_t>(started.hProcess),
                          reinterpret_cast<std::intptr_t>(started.hThread)};

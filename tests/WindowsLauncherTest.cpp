@@ -78,6 +78,23 @@ TEST_F(WindowsLauncher, AnUnquotedPathWithSpacesStartsThatProgramNotAShorterOne)
     expectRan(wanted);
 }
 
+TEST_F(WindowsLauncher, APathWithSpacesAndArgumentsStartsTheLongestProgramNeverAShorterOne)
+{
+    // A decoy at every shorter leading part, the folder's own "...\Qimlar" beside it included.
+    const auto besideFolder = folder.path().parent_path() / L"Qimlar.exe";
+    std::filesystem::copy_file(besideThisTest(L"recording_program.exe"), besideFolder);
+    recorder(L"Program.exe");
+    recorder(L"Program Files\\My.exe");
+    const auto wanted = recorder(L"Program Files\\My App\\app.exe");
+
+    run(wanted + L" --fullscreen \"two words\"");
+    expectRan(wanted, {"--fullscreen", "two words"});
+    // Without its ".exe", as Windows would find it.
+    run(wanted.substr(0, wanted.size() - 4) + L" -x");
+    expectRan(wanted, {"-x"});
+    std::filesystem::remove(besideFolder);
+}
+
 TEST_F(WindowsLauncher, APathOutsideTheAnsiCodePageStarts)
 {
     const auto wanted = recorder(L"\u0642\u03B1 \U0001F3B5\\app.exe");

@@ -5,9 +5,14 @@
 #include "FindExe.h"
 #include "NativePlatform.h"
 #include "ProbeName.h"
+#include "WindowsCommandLine.h"
 #include "WindowsTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shellapi.h>
 
 using namespace windows_test;
 
@@ -40,6 +45,11 @@ const auto* const environment = ::testing::AddGlobalTestEnvironment(new PrivateT
 std::string findExe(const std::string& extension)
 {
     return qimlar::FindExe(extension, qimlar::nativePlatform());
+}
+
+qimlar::LookupResult lookUp(const std::string& extension)
+{
+    return qimlar::LookUpProgram(extension, qimlar::nativePlatform());
 }
 
 std::wstring notepad()
@@ -79,12 +89,75 @@ TEST(WindowsLookup, AnUnquotedRegisteredPathWithSpacesComesBackWhole)
     std::filesystem::remove_all(programs);
 }
 
+TEST(WindowsLookup, TrimmedOrSpacedExtensionsAnswerTheWholeRegisteredProgram)
+{
+    // Windows names the probe "~x.qcut" for "qcut." and "qcut .", and the shell reads ".q cut"
+    // as an extension: none may answer ...\My, or anything but the whole path.
+    const auto player = *folder / L"qapps" / L"My Player" / L"player.exe";
+    writeFile(player, "");
+    writeFile(*folder / L"qapps" / L"My.exe", "decoy");
+    const Association cut(L"qcut", player.wstring() + L" %1");
+    const Association spaced(L"q cut", player.wstring() + L" %1");
+    for (const char* extension : {"qcut", "qcut.", "qcut ", "qcut .", "q cut", "q cut. "})
+        EXPECT_EQ(findExe(extension), utf8(player.wstring())) << '"' << extension << '"';
+    EXPECT_TRUE(names(tempFolder).empty());
+    std::filesystem::remove_all(*folder / L"qapps");
+}
+
+TEST(WindowsLookup, ABareRegisteredProgramNameAnswersItsFullPath)
+{
+    const Association bare(L"qnote", L"notepad.exe %1");
+    EXPECT_TRUE(equalIgnoringCase(wide(findExe("qnote")), notepad()));
+}
+
 TEST(WindowsLookup, NothingOpensUnknownOrEmptyExtensions)
 {
-    EXPECT_EQ(findExe("qimlar-unknown"), "");
-    EXPECT_EQ(findExe(""), "");
-    EXPECT_EQ(findExe(utf8(L"\u4E2D\u0642\u03B1")), "");
+    for (const std::string& unknown :
+         {std::string("qimlar-unknown"), std::string(), utf8(L"\u4E2D\u0642\u03B1")})
+        EXPECT_EQ(lookUp(unknown).status, qimlar::LookupStatus::UnknownType) << unknown;
     EXPECT_TRUE(names(tempFolder).empty());
+}
+
+TEST(WindowsLookup, AMissingProgramIsNoProgramWithItsCommandNeverAShorterPath)
+{
+    // An uninstalled program left its association behind; the shell answers ...\Program.
+    writeFile(*folder / L"Program.exe", "decoy");
+    const std::wstring command =
+        (*folder / L"Program Files" / L"Missing App" / L"app.exe").wstring() + L" %1";
+    const Association missing(L"qmiss", command);
+
+    const auto result = lookUp("qmiss");
+    EXPECT_EQ(result.status, qimlar::LookupStatus::NoProgram);
+    EXPECT_EQ(result.program, "");
+    EXPECT_EQ(result.command, utf8(command));
+    EXPECT_NE(result.reason.find(utf8(command)), std::string::npos) << result.reason;
+    EXPECT_EQ(result.entry, "HKEY_CLASSES_ROOT\\" + utf8(missing.progId()));
+    EXPECT_EQ(result.decidedBy, "HKEY_CLASSES_ROOT\\.qmiss");
+    std::filesystem::remove(*folder / L"Program.exe");
+}
+
+TEST(WindowsLookup, APackagedAppStartsThroughExplorerByItsAppId)
+{
+    const std::wstring appId = L"Microsoft.ZuneMusic_8wekyb3d8bbwe!Microsoft.ZuneMusic";
+    const Association packaged(L"qstore", L"", appId);
+    const UserChoice chosen(L"qchoice", packaged.progId());
+    wchar_t windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring explorer = std::wstring(windows) + L"\\explorer.exe";
+
+    for (const char* extension : {"qstore", "qchoice"})
+        EXPECT_EQ(findExe(extension), utf8(explorer + L" shell:AppsFolder\\" + appId));
+    EXPECT_EQ(lookUp("qchoice").decidedBy,
+              "HKEY_CURRENT_USER\\" + utf8(UserChoice::fileExtensions) + "qchoice\\UserChoice");
+
+    // What the launcher hands CreateProcessW for it: Explorer, given the app.
+    const auto started = qimlar::processCommand(wide(findExe("qstore")));
+    EXPECT_TRUE(equalIgnoringCase(started.program, explorer)) << utf8(started.program);
+    int count = 0;
+    wchar_t** arguments = ::CommandLineToArgvW(started.line.c_str(), &count);
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(std::wstring(arguments[1]), L"shell:AppsFolder\\" + appId);
+    ::LocalFree(arguments);
 }
 
 TEST(WindowsLookup, ProgramsAndScriptsDoNotAnswerWithTheVanishingProbe)
@@ -109,10 +182,12 @@ TEST(WindowsLookup, ExtensionsThatCannotEndAFileNameLeaveNothingAnywhere)
     EXPECT_EQ(names(folder->path()), std::vector<std::wstring>{L"Temp"});
 }
 
-TEST(WindowsLookup, AnUnusableTemporaryFolderGivesNothing)
+TEST(WindowsLookup, AnUnusableTemporaryFolderIsTroubleWithItsReason)
 {
     setTemporaryFolder((*folder / L"missing\\").wstring());
-    EXPECT_EQ(findExe("ini"), "");
+    const auto result = lookUp("ini");
+    EXPECT_EQ(result.status, qimlar::LookupStatus::Trouble);
+    EXPECT_EQ(result.reason.rfind("cannot make a file in ", 0), 0u) << result.reason;
     // Longer than a Windows path may be: the folder does not fit its buffer.
     setTemporaryFolder(L"C:\\" + std::wstring(300, L'x') + L"\\");
     EXPECT_EQ(findExe("ini"), "");
@@ -148,4 +223,27 @@ TEST(WindowsLookupFaults, AFileAlreadyAtTheProbeNameIsLeftAsItWas)
     EXPECT_EQ(readFile(platform.planted), "somebody's data");
     EXPECT_EQ(names(tempFolder), std::vector<std::wstring>{platform.planted.filename().wstring()});
     std::filesystem::remove(platform.planted);
+}
+
+// Held open, as a virus scanner may hold it, the probe cannot be deleted: never in silence.
+TEST(WindowsLookupFaults, AProbeThatCannotBeDeletedIsTroubleWithTheSystemsReason)
+{
+    struct HoldingPlatform : qimlar::NativePlatform
+    {
+        HANDLE held = INVALID_HANDLE_VALUE;
+        qimlar::LookupResult findAssociation(const std::string& file) override
+        {
+            held = ::CreateFileW(wide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+            return NativePlatform::findAssociation(file);
+        }
+    } platform;
+    const auto result = qimlar::LookUpProgram("ini", platform);
+    ::CloseHandle(platform.held);
+    EXPECT_EQ(result.status, qimlar::LookupStatus::Trouble);
+    const auto left = names(tempFolder);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(result.reason.find("cannot delete "), 0u) << result.reason;
+    EXPECT_NE(result.reason.find(utf8(left[0]) + ": "), std::string::npos) << result.reason;
+    std::filesystem::remove(tempFolder / left[0]);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // What the tests of the Windows backend share: UTF-8 and UTF-16 side by side, a private folder,
-// file associations of their own in the registry, and programs run with their output caught.
+// file associations and Explorer choices of their own in the registry, and programs run with
+// their output caught.
 
 #include "WideText.h"
 
@@ -89,25 +90,28 @@ private:
     std::filesystem::path path_;
 };
 
-// Files of `extension` open with `command`, for as long as the object lives. Registered for the
-// user, as an installer without administrator rights does; Wine 8 does not show the user's
-// classes in HKEY_CLASSES_ROOT, so where they do not appear there the machine's classes (the
-// test's private Wine prefix) take them as well.
+// Files of `extension` open with `command`, for as long as the object lives, through a class of
+// their own; without a command the class is a packaged app's when given its app ID. Registered
+// for the user, as an installer without administrator rights does; Wine 8 does not show the
+// user's classes in HKEY_CLASSES_ROOT, so where they do not appear there the machine's classes
+// (the test's private Wine prefix) take them as well.
 class Association
 {
 public:
-    Association(const std::wstring& extension, const std::wstring& command)
+    Association(const std::wstring& extension, const std::wstring& command,
+                const std::wstring& appUserModelId = {})
         : extensionKey_(L"Software\\Classes\\." + extension),
-          typeKey_(L"Software\\Classes\\Qimlar.TestType." +
-                   std::to_wstring(::GetCurrentProcessId()))
+          progId_(L"Qimlar.TestType." + std::to_wstring(::GetCurrentProcessId()) + L"." +
+                  std::to_wstring(++made_)),
+          typeKey_(L"Software\\Classes\\" + progId_)
     {
-        registerIn(HKEY_CURRENT_USER, command);
+        registerIn(HKEY_CURRENT_USER, command, appUserModelId);
         HKEY visible = nullptr;
         if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, (L"." + extension).c_str(), 0, KEY_READ, &visible) ==
             ERROR_SUCCESS) {
             ::RegCloseKey(visible);
         } else {
-            registerIn(HKEY_LOCAL_MACHINE, command);
+            registerIn(HKEY_LOCAL_MACHINE, command, appUserModelId);
             machineToo_ = true;
         }
     }
@@ -120,19 +124,26 @@ public:
     Association(const Association&) = delete;
     Association& operator=(const Association&) = delete;
 
-private:
-    static void setDefault(HKEY root, const std::wstring& key, const std::wstring& value)
+    const std::wstring& progId() const { return progId_; }
+
+    static void setText(HKEY root, const std::wstring& key, const wchar_t* name,
+                        const std::wstring& value)
     {
         HKEY handle = nullptr;
         ::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr);
-        ::RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+        ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         ::RegCloseKey(handle);
     }
-    void registerIn(HKEY root, const std::wstring& command)
+
+private:
+    void registerIn(HKEY root, const std::wstring& command, const std::wstring& appUserModelId)
     {
-        setDefault(root, extensionKey_, typeKey_.substr(typeKey_.rfind(L'\\') + 1));
-        setDefault(root, typeKey_ + L"\\shell\\open\\command", command);
+        setText(root, extensionKey_, nullptr, progId_);
+        if (!command.empty())
+            setText(root, typeKey_ + L"\\shell\\open\\command", nullptr, command);
+        if (!appUserModelId.empty())
+            setText(root, typeKey_ + L"\\Application", L"AppUserModelID", appUserModelId);
     }
     void unregisterIn(HKEY root)
     {
@@ -140,9 +151,31 @@ private:
         ::RegDeleteTreeW(root, typeKey_.c_str());
     }
 
+    static inline int made_ = 0;
     std::wstring extensionKey_;
+    std::wstring progId_;
     std::wstring typeKey_;
     bool machineToo_ = false;
+};
+
+// The user chose `progId` in Explorer for files of `extension`, for as long as the object lives.
+class UserChoice
+{
+public:
+    static constexpr const wchar_t* fileExtensions =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.";
+
+    UserChoice(const std::wstring& extension, const std::wstring& progId)
+        : key_(fileExtensions + extension)
+    {
+        Association::setText(HKEY_CURRENT_USER, key_ + L"\\UserChoice", L"ProgId", progId);
+    }
+    ~UserChoice() { ::RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
+    UserChoice(const UserChoice&) = delete;
+    UserChoice& operator=(const UserChoice&) = delete;
+
+private:
+    std::wstring key_;
 };
 
 struct Finished

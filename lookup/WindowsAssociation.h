@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+namespace qimlar {
+
+// What the registry says of one extension: the class that opens it and why, as Explorer
+// decides it.
+struct ShellAssociation
+{
+    // Whether anything at all registers the extension.
+    bool registered = false;
+
+    // The class (ProgID) that opens such files, and the key that named it: the user's choice
+    // in Explorer, or the extension's own key among the classes.
+    std::wstring progId;
+    std::wstring decidedBy;
+
+    // The class's key (HKEY_CLASSES_ROOT\mp3file).
+    std::wstring entry;
+
+    // The class's open command, as the shell reads it.
+    std::wstring command;
+
+    // The program of that command, whole however the command quotes it; the shell's answer,
+    // which may be a bare name or a file that no longer exists.
+    std::wstring program;
+
+    // A packaged (Store) app's ID, when the class belongs to one.
+    std::wstring appUserModelId;
+};
+
+// The extension of `file` as the shell reads it, from its own name's last "." on (".a b"
+// included); empty when its name has no ".".
+std::wstring extensionOf(const std::wstring& file);
+
+ShellAssociation readAssociation(const std::wstring& extension);
+
+} // namespace qimlar

@@ -1,0 +1,36 @@
+#pragma once
+
+// Files as Windows names them, shared by the lookup and the launcher.
+
+#include <windows.h>
+
+#include <array>
+#include <cwchar>
+#include <string>
+
+namespace qimlar {
+
+// Every buffer a Windows function fills starts as MAX_PATH NULs; its value is its text up to
+// the first NUL, so a function that writes nothing leaves an empty text.
+using PathBuffer = std::array<wchar_t, MAX_PATH>;
+
+inline std::wstring textOf(const PathBuffer& buffer)
+{
+    return std::wstring(buffer.data(), ::wcsnlen(buffer.data(), buffer.size()));
+}
+
+// `path` as Windows reads it: made absolute, with the trailing dots and spaces of its last name
+// gone, as they are from every file it makes. `path` itself when that fails.
+std::wstring fullPath(const std::wstring& path);
+
+// Whether `path` is already a full path: no folder to be added, nothing to be trimmed.
+bool isFullPath(const std::wstring& path);
+
+bool namesExistingFile(const std::wstring& path);
+
+// The full path of the program a bare name such as notepad.exe names, found where Windows
+// starts programs from (the program's folder, the current folder, the system folders, PATH),
+// ".exe" added when it has no extension; empty when there is none.
+std::wstring programOnSearchPath(const std::wstring& name);
+
+} // namespace qimlar
