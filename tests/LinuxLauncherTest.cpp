@@ -85,11 +85,13 @@ TEST_F(Launcher, NeverHandsAProgramToAShell)
 // signal blocked, so it can be stopped, and SIGPIPE at its default, so a closed pipe ends it.
 TEST_F(Launcher, StartsTheProgramWithNoSignalBlockedAndSigpipeAtItsDefault)
 {
-    const std::string report =
-        tree.write("signals",
-                   "#!/bin/sh\nsed -n 's/^SigBlk:\\t//p; s/^SigIgn:\\t//p' /proc/$$/status > '" +
-                       trace.string() + "'\n",
-                   true);
+    // The script becomes sed, which reads its own masks: the shell's would be racy, as the shell
+    // blocks every signal for a moment while it starts a command.
+    const std::string report = tree.write(
+        "signals",
+        "#!/bin/sh\nexec sed -n 's/^SigBlk:\\t//p; s/^SigIgn:\\t//p' /proc/self/status > '" +
+            trace.string() + "'\n",
+        true);
     sigset_t blocked, before;
     sigemptyset(&blocked);
     for (const int signal : {SIGINT, SIGTERM, SIGCHLD, SIGUSR1, SIGPIPE})
