@@ -19,6 +19,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -27,19 +28,9 @@ bool onScreen(QWidget& window)
     return window.isVisible() && window.windowHandle() && window.windowHandle()->isExposed();
 }
 
-// Runs `then` once `window` is on the screen, looking every 20 ms.
-void whenOnScreen(const std::function<QWidget&()>& window, const char* name,
-                  std::function<void()> then)
+template <class F> QWidget& window()
 {
-    auto* poll = new QTimer(qApp);
-    QObject::connect(poll, &QTimer::timeout, [=] {
-        if (!onScreen(window()))
-            return;
-        poll->deleteLater();
-        std::fprintf(stderr, "walkthrough: %s on the screen\n", name);
-        then();
-    });
-    poll->start(20);
+    return qimlar::Global<F>::get();
 }
 
 template <class W> W& control(QWidget& window, const char* name)
@@ -56,7 +47,6 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     qimlar::prepareRunTime(application);
-    using qimlar::Global;
     // A window that never appears ends the run as a failure instead of leaving it waiting.
     QTimer::singleShot(30000, [] {
         std::fputs("walkthrough: a window did not appear within 30 seconds\n", stderr);
@@ -65,18 +55,36 @@ int main(int argc, char* argv[])
 
     qimlar::runStartUpWindow<qimlar::frmshow>();
 
-    auto main = []() -> QWidget& {
-        return Global<qimlar::Form1>::get();
+    // Each step waits until its window is on the screen, then does what a user would do next.
+    struct Step
+    {
+        QWidget& (*window)();
+        const char* name;
+        std::function<void()> then;
     };
-    whenOnScreen(main, "main window", [=] {
-        control<QAction>(main(), "about").trigger();
-        whenOnScreen([]() -> QWidget& { return Global<qimlar::Form2>::get(); }, "about window",
-                     [=] {
-                         control<QAction>(main(), "fad").trigger();
-                         whenOnScreen([]() -> QWidget& { return Global<qimlar::Form3>::get(); },
-                                      "usefulness window",
-                                      [=] { control<QPushButton>(main(), "Command3").click(); });
-                     });
+    auto mainWindow = window<qimlar::Form1>;
+    const std::vector<Step> steps{
+        {mainWindow, "main window",
+         [=] {
+             control<QAction>(mainWindow(), "about").trigger();
+         }},
+        {window<qimlar::Form2>, "about window",
+         [=] {
+             control<QAction>(mainWindow(), "fad").trigger();
+         }},
+        {window<qimlar::Form3>, "usefulness window",
+         [=] {
+             control<QPushButton>(mainWindow(), "Command3").click();
+         }},
+    };
+    std::size_t next = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (next == steps.size() || !onScreen(steps[next].window()))
+            return;
+        std::fprintf(stderr, "walkthrough: %s on the screen\n", steps[next].name);
+        steps[next++].then();
     });
+    poll.start(20);
     return QApplication::exec();
 }
