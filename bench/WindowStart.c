@@ -4,7 +4,7 @@
  * main window, the CPU seconds the program spent in between, and its peak resident memory in
  * kB a moment after the main window appeared.
  *
- * Usage: window-start PROGRAM (on a server whose root is black, such as Xvfb -br) */
+ * Usage: window-start PROGRAM [ARGUMENT...] (on a server whose root is black, such as Xvfb -br) */
 
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
@@ -88,8 +88,8 @@ static long peakKilobytes(pid_t pid)
 
 int main(int argc, char* argv[])
 {
-    if (argc != 2) {
-        fputs("usage: window-start PROGRAM\n", stderr);
+    if (argc < 2) {
+        fputs("usage: window-start PROGRAM [ARGUMENT...]\n", stderr);
         return 2;
     }
     Display* display = XOpenDisplay(NULL);
@@ -102,7 +102,7 @@ int main(int argc, char* argv[])
     const double started = now();
     const pid_t pid = fork();
     if (pid == 0) {
-        execl(argv[1], argv[1], (char*)NULL);
+        execv(argv[1], argv + 1);
         _exit(127);
     }
     unsigned long splashPixel = 0, mainPixel = 0;

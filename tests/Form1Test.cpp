@@ -42,15 +42,7 @@ QList<int> twips(QWidget& form, const char* name)
 // Clicks the search button and, once the prompt is up, hands it to `answer`.
 void search(QWidget& form, const std::function<void(QInputDialog&)>& answer)
 {
-    bool answered = false;
-    QTimer::singleShot(0, &form, [&] {
-        auto* prompt = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        QVERIFY(prompt);
-        answer(*prompt);
-        answered = true;
-    });
-    control<QPushButton>(form, "Command1")->click();
-    QVERIFY(answered);
+    answerPrompt([&] { control<QPushButton>(form, "Command1")->click(); }, answer);
 }
 
 void searchFor(QWidget& form, const QString& extension)

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <pthread.h>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -76,6 +79,36 @@ TEST_F(Launcher, NeverHandsAProgramToAShell)
     run(script);
     run(script + " --flag");
     EXPECT_FALSE(std::filesystem::exists(trace));
+}
+
+// Whatever the caller blocks or ignores, the program starts as a terminal would start it: no
+// signal blocked, so it can be stopped, and SIGPIPE at its default, so a closed pipe ends it.
+TEST_F(Launcher, StartsTheProgramWithNoSignalBlockedAndSigpipeAtItsDefault)
+{
+    // The script becomes sed, which reads its own masks: the shell's would be racy, as the shell
+    // blocks every signal for a moment while it starts a command.
+    const std::string report = tree.write(
+        "signals",
+        "#!/bin/sh\nexec sed -n 's/^SigBlk:\\t//p; s/^SigIgn:\\t//p' /proc/self/status > '" +
+            trace.string() + "'\n",
+        true);
+    sigset_t blocked, before;
+    sigemptyset(&blocked);
+    for (const int signal : {SIGINT, SIGTERM, SIGCHLD, SIGUSR1, SIGPIPE})
+        sigaddset(&blocked, signal);
+    ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &blocked, &before), 0);
+    struct sigaction ignore = {}, previous = {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(sigaction(SIGPIPE, &ignore, &previous), 0);
+    run(report);
+    sigaction(SIGPIPE, &previous, nullptr);
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+
+    std::istringstream masks(TempTree::read(trace));
+    std::string blockedHex, ignoredHex;
+    ASSERT_TRUE(masks >> blockedHex >> ignoredHex) << masks.str();
+    EXPECT_EQ(std::stoull(blockedHex, nullptr, 16), 0u) << blockedHex;
+    EXPECT_EQ(std::stoull(ignoredHex, nullptr, 16) & (1ull << (SIGPIPE - 1)), 0u) << ignoredHex;
 }
 
 TEST_F(Launcher, ATextBeyondTheSystemsArgumentLimitStartsNothing)

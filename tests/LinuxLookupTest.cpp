@@ -110,6 +110,38 @@ TEST(LinuxLookupFaults, WhateverStandsAtTheProbeNameIsLeftAsItWas)
     std::filesystem::remove(victim);
 }
 
+// A NUL ends the extension for every C function: "mp3\0" would reach the file system as "mp3".
+class RenameCountingPlatform : public PlantingPlatform
+{
+public:
+    int renames = 0;
+
+    qimlar::Status renameNoReplace(const std::string& from, const std::string& to) override
+    {
+        ++renames;
+        return LinuxPlatform::renameNoReplace(from, to);
+    }
+};
+
+TEST(LinuxLookupFaults, AnExtensionHoldingANulFindsNothingAndRenamesNothing)
+{
+    using namespace std::string_literals;
+    for (const std::string& extension : {"mp3\0"s, "\0mp3"s, "mp3\0.ogg"s, "\0"s}) {
+        RenameCountingPlatform platform;
+        // Somebody's file at the name the probe would take were the extension cut at the NUL.
+        platform.plant = [](const auto& at) {
+            tree->write(at.lexically_relative(tree->root()), "theirs");
+        };
+        const qimlar::LookupResult result = qimlar::LookUpProgram(extension, platform);
+        EXPECT_NE(result.status, qimlar::LookupStatus::Found) << result.program;
+        EXPECT_EQ(result.program, "");
+        EXPECT_EQ(platform.renames, 0);
+        EXPECT_EQ(TempTree::snapshot(tree->root()), platform.beforeTheLookup);
+        std::filesystem::remove(platform.planted);
+    }
+    EXPECT_TRUE(TempTree::names(tempFolder()).empty());
+}
+
 // Points TMPDIR elsewhere for one test.
 class TemporaryFolderSetTo
 {

@@ -6,13 +6,59 @@
 #include "RunTime.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QInputDialog>
 #include <QProcess>
+#include <QTimer>
 #include <QtTest>
+
+#include <functional>
 
 // Destroys the windows that were unloaded, as the event loop would.
 inline void processDeferredDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Runs `open`, which shows a modal input prompt and returns once it has closed, and hands the
+// prompt to `answer` as soon as it is up. A prompt that does not open
+// within five seconds, or that `answer` leaves open, fails the test instead of leaving it
+// waiting: every modal window is then closed, so `open` returns.
+inline void answerPrompt(const std::function<void()>& open,
+                         const std::function<void(QInputDialog&)>& answer)
+{
+    bool answered = false;
+    bool givenUp = false;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* prompt = qobject_cast<QInputDialog*>(modal);
+        if (prompt && !answered && !givenUp) {
+            answered = true;
+            answer(*prompt);
+            if (prompt->isVisible()) {
+                if (!QTest::currentTestFailed())
+                    QTest::qFail("the prompt was left open", __FILE__, __LINE__);
+                prompt->reject();
+            }
+        } else if (!answered && !givenUp && waited.hasExpired(5000)) {
+            givenUp = true;
+            QTest::qFail("the input prompt did not open within 5 seconds", __FILE__, __LINE__);
+        } else if (givenUp && modal) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            else
+                modal->close();
+        }
+    });
+    poll.start();
+    open();
+    if (!answered && !givenUp)
+        QTest::qFail("the input prompt did not open", __FILE__, __LINE__);
 }
 
 // Runs this test program again as `childFlag` and checks that it ended normally with status 0.

@@ -39,12 +39,16 @@ int visibleProbes()
     return count;
 }
 
-QString answerPrompt(const std::function<void(QInputDialog&)>& answer)
+QString promptAnswered(const std::function<void(QInputDialog&)>& answer)
 {
-    QTimer::singleShot(
-        0, [&] { answer(*qobject_cast<QInputDialog*>(QApplication::activeModalWidget())); });
-    return qimlar::InputBox(QStringLiteral("prompt"), QStringLiteral("title"),
-                            QStringLiteral("default"));
+    QString text;
+    answerPrompt(
+        [&] {
+            text = qimlar::InputBox(QStringLiteral("prompt"), QStringLiteral("title"),
+                                    QStringLiteral("default"));
+        },
+        answer);
+    return text;
 }
 
 } // namespace
@@ -112,19 +116,19 @@ void ToolkitTest::unloadAndTheCloseBoxBothLoadAfreshNextTime()
 void ToolkitTest::thePromptGivesTheTextOnlyOnOk()
 {
     QString seenDefault;
-    QCOMPARE(answerPrompt([&](QInputDialog& prompt) {
+    QCOMPARE(promptAnswered([&](QInputDialog& prompt) {
                  seenDefault = prompt.textValue();
                  prompt.setTextValue(QStringLiteral(" typed "));
                  prompt.accept();
              }),
              QStringLiteral(" typed "));
     QCOMPARE(seenDefault, QStringLiteral("default"));
-    QCOMPARE(answerPrompt([](QInputDialog& prompt) {
+    QCOMPARE(promptAnswered([](QInputDialog& prompt) {
                  prompt.setTextValue(QStringLiteral("typed"));
                  prompt.reject();
              }),
              QString());
-    QCOMPARE(answerPrompt([](QInputDialog& prompt) {
+    QCOMPARE(promptAnswered([](QInputDialog& prompt) {
                  prompt.setTextValue(QStringLiteral("typed"));
                  prompt.close();
              }),
