@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 namespace qimlar::desktop {
@@ -64,7 +67,7 @@ std::vector<ListFile> listFiles()
     return files;
 }
 
-// A place where a file names the entry for a type.
+// A place where a file names an entry for a type.
 struct Naming
 {
     std::string file;
@@ -72,31 +75,69 @@ struct Naming
     std::string type;
 };
 
-void addNamings(std::vector<Naming>& namings, const ListFile& file, const std::string& desktopId)
+// Which types a list file names each entry for, group by group, in the file's order.
+using Index = std::map<std::string, std::vector<Naming>>;
+
+Index indexOf(const std::string& file, const std::vector<const char*>& groups)
 {
+    Index index;
     g_autoptr(GKeyFile) keys = g_key_file_new();
-    if (!g_key_file_load_from_file(keys, file.path.c_str(), G_KEY_FILE_NONE, nullptr))
-        return;
-    for (const char* group : file.groups) {
+    if (!g_key_file_load_from_file(keys, file.c_str(), G_KEY_FILE_NONE, nullptr))
+        return index;
+    for (const char* group : groups) {
         g_auto(GStrv) types = g_key_file_get_keys(keys, group, nullptr, nullptr);
         for (gchar** type = types; type && *type; ++type) {
             g_auto(GStrv) ids = g_key_file_get_string_list(keys, group, *type, nullptr, nullptr);
-            if (ids && g_strv_contains(ids, desktopId.c_str()))
-                namings.push_back({file.path, group, *type});
+            for (gchar** id = ids; id && *id; ++id)
+                index[*id].push_back({file, group, *type});
         }
     }
+    return index;
+}
+
+// The index of a list file, read again only once the file has changed: a desktop's
+// mimeinfo.cache names thousands of types, too many to read on every lookup.
+struct CachedIndex
+{
+    struct stat read
+    {};
+    Index index;
+};
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// Called with the lock below held.
+const Index* cachedIndexOf(const ListFile& file)
+{
+    static std::map<std::string, CachedIndex> cache;
+    struct stat now
+    {};
+    if (::stat(file.path.c_str(), &now) != 0) {
+        cache.erase(file.path);
+        return nullptr;
+    }
+    auto [at, added] = cache.try_emplace(file.path);
+    if (added || !sameFile(at->second.read, now))
+        at->second = {now, indexOf(file.path, file.groups)};
+    return &at->second.index;
 }
 
 // The entry's own MimeType line, as namings of the entry by itself.
-void addEntryTypes(std::vector<Naming>& namings, const std::string& entryFile)
+std::vector<Naming> entryTypes(const std::string& entryFile)
 {
+    std::vector<Naming> namings;
     g_autoptr(GKeyFile) keys = g_key_file_new();
     if (!g_key_file_load_from_file(keys, entryFile.c_str(), G_KEY_FILE_NONE, nullptr))
-        return;
+        return namings;
     g_auto(GStrv) types =
         g_key_file_get_string_list(keys, entryGroup, "MimeType", nullptr, nullptr);
     for (gchar** type = types; type && *type; ++type)
         namings.push_back({entryFile, "MimeType", *type});
+    return namings;
 }
 
 // `type` and those of its parents that some naming names, nearest first, as GIO tries them.
@@ -110,14 +151,21 @@ std::vector<std::string> typeAndParents(const std::string& type, const std::vect
             std::find(parents.begin(), parents.end(), naming.type) == parents.end())
             parents.push_back(naming.type);
     }
-    // A parent that is itself a kind of another parent is the nearer one.
-    const auto ancestors = [&](const std::string& parent) {
-        return std::count_if(parents.begin(), parents.end(), [&](const std::string& other) {
-            return other != parent && g_content_type_is_a(parent.c_str(), other.c_str());
-        });
-    };
-    std::stable_sort(parents.begin(), parents.end(),
-                     [&](const auto& a, const auto& b) { return ancestors(a) > ancestors(b); });
+    // A parent that is itself a kind of more of the others is the nearer one.
+    std::vector<std::pair<long, std::string>> ranked;
+    for (const std::string& parent : parents)
+        ranked.emplace_back(std::count_if(parents.begin(), parents.end(),
+                                          [&](const std::string& other) {
+                                              return other != parent &&
+                                                     g_content_type_is_a(parent.c_str(),
+                                                                         other.c_str());
+                                          }),
+                            parent);
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    parents.clear();
+    for (auto& [rank, parent] : ranked)
+        parents.push_back(std::move(parent));
     parents.insert(parents.begin(), type);
     return parents;
 }
@@ -135,23 +183,36 @@ std::optional<Decision> findDecision(const std::string& type, const std::string&
                                      const std::string& entryFile)
 {
     std::vector<Naming> namings;
-    for (const ListFile& file : listFiles())
-        addNamings(namings, file, desktopId);
-    addEntryTypes(namings, entryFile);
-
-    // For each type, the defaults of every file before the associations of any.
-    const std::initializer_list<std::initializer_list<std::string_view>> rounds = {
-        {defaultsGroup}, {addedGroup, cacheGroup}, {"MimeType"}};
-    for (const std::string& candidate : typeAndParents(type, namings)) {
-        for (const auto& groups : rounds) {
-            for (const Naming& naming : namings) {
-                if (std::find(groups.begin(), groups.end(), naming.group) != groups.end() &&
-                    g_content_type_equals(naming.type.c_str(), candidate.c_str()))
-                    return Decision{naming.file, naming.group, naming.type};
+    {
+        static std::mutex lock;
+        const std::lock_guard held(lock);
+        for (const ListFile& file : listFiles()) {
+            if (const Index* index = cachedIndexOf(file)) {
+                if (const auto named = index->find(desktopId); named != index->end())
+                    namings.insert(namings.end(), named->second.begin(), named->second.end());
             }
         }
     }
-    return std::nullopt;
+    // For each type, nearest first: the defaults of every file before the associations of any.
+    const auto first = [&](const std::vector<Naming>& among,
+                           std::initializer_list<std::initializer_list<std::string_view>> rounds)
+        -> std::optional<Decision> {
+        for (const std::string& candidate : typeAndParents(type, among)) {
+            for (const auto& groups : rounds) {
+                for (const Naming& naming : among) {
+                    if (std::find(groups.begin(), groups.end(), naming.group) != groups.end() &&
+                        g_content_type_equals(naming.type.c_str(), candidate.c_str()))
+                        return Decision{naming.file, naming.group, naming.type};
+                }
+            }
+        }
+        return std::nullopt;
+    };
+    if (auto decision = first(namings, {{defaultsGroup}, {addedGroup, cacheGroup}}))
+        return decision;
+    // GIO reads no MimeType line itself; where nothing registered the entry, its own line says
+    // which types it opens.
+    return first(entryTypes(entryFile), {{"MimeType"}});
 }
 
 } // namespace qimlar::desktop
