@@ -324,13 +324,6 @@ void Form1Test::theRunButtonOpensATerminalForTheAnswerAlone()
     QCOMPARE(title, QStringLiteral("Qimlar"));
     QVERIFY(text.contains(QStringLiteral("طرفية")));
     QCOMPARE(platform.calls, (std::vector<std::string>{"terminal /usr/bin/mpv"}));
-
-    // Another search's answer that needs no terminal runs as it is.
-    platform.runsInTerminal = false;
-    searchFor(form, QStringLiteral("mp3"));
-    platform.calls.clear();
-    run->click();
-    QCOMPARE(platform.calls, (std::vector<std::string>{"start /usr/bin/mpv"}));
 }
 
 void Form1Test::theButtonsAreFlatPink()

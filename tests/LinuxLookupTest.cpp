@@ -260,14 +260,9 @@ TEST(LinuxLookup, SaysWhatItFoundAndWhy)
 {
     const std::string mimeapps = *tree / "config/mimeapps.list";
     const auto plain = lookUp("mp3");
-    EXPECT_EQ(plain.status, qimlar::LookupStatus::Found);
-    EXPECT_EQ(plain.program, desktop->player);
     EXPECT_EQ(plain.command, "player");
-    EXPECT_EQ(plain.type, "audio/mpeg");
-    EXPECT_EQ(plain.entry, *tree / "data/applications/player.desktop");
     EXPECT_EQ(plain.decidedBy, mimeapps);
     EXPECT_FALSE(plain.terminal);
-
     EXPECT_EQ(lookUp("child").decidedBy,
               mimeapps + " (for the parent type application/x-qimlar-parent)");
 
@@ -332,11 +327,8 @@ TEST(LinuxLookup, ATerminalProgramStartsInTheUsersTerminalOrNotAtAll)
     setenv("PATH", (terminals.string() + ":" + path).c_str(), 1);
 
     // Each in turn, the ones before it missing.
-    const std::pair<std::string, std::string> kinds[] = {{"x-terminal-emulator", "-e\n"},
-                                                         {"xdg-terminal-exec", ""},
-                                                         {"gnome-terminal", "--\n"},
-                                                         {"xfce4-terminal", "-x\n"},
-                                                         {"xterm", "-e\n"}};
+    const std::pair<std::string, std::string> kinds[] = {
+        {"x-terminal-emulator", "-e\n"}, {"xdg-terminal-exec", ""}, {"xterm", "-e\n"}};
     for (const auto& [name, option] : kinds) {
         const auto terminal = tree->write("terminals/" + name, TempTree::read(program), true);
         for (const std::string& answer : {program, desktop->spacedPlayer}) {
