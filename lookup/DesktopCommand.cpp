@@ -4,7 +4,6 @@
 
 #include <glib.h>
 
-#include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
