@@ -10,6 +10,7 @@
 
 #include <QGuiApplication>
 #include <QLayout>
+#include <QMessageBox>
 #include <QWindow>
 
 namespace qimlar {
@@ -19,6 +20,15 @@ namespace {
 const QString searchPrompt =
     QStringLiteral("فضلاً :  أدخل الإمتداد الذي تود الكشف عن برنامج تشغيله");
 const QString searchTitle = QStringLiteral("Qimlar");
+const QString noTerminalMessage =
+    QStringLiteral("هذا البرنامج يعمل داخل الطرفية، ولم يُعثر على برنامج طرفية مثبّت لتشغيله فيه.");
+
+void sayNoTerminal(QWidget* parent)
+{
+    QMessageBox box(QMessageBox::Warning, searchTitle, noTerminalMessage, QMessageBox::Ok, parent);
+    box.setLayoutDirection(Qt::RightToLeft);
+    box.exec();
+}
 
 } // namespace
 
@@ -84,6 +94,15 @@ void Form1::Command1_Click()
 void Form1::Command2_Click()
 {
     QString cmdline = ui->Text1->toPlainText();
+    // A text the user edited runs as it is; the answer itself runs where its entry asks.
+    if (LastAnswerInTerminal && cmdline == LastAnswer) {
+        const auto inTerminal = platform.terminalCommandLine(cmdline.toStdString());
+        if (!inTerminal) {
+            sayNoTerminal(this);
+            return;
+        }
+        cmdline = QString::fromStdString(*inTerminal);
+    }
     ExecCmd(cmdline);
 }
 
@@ -132,7 +151,10 @@ void Form1::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, float, float)
 
 QString Form1::FindExe(QString extension)
 {
-    return QString::fromStdString(qimlar::FindExe(extension.toStdString(), platform));
+    const LookupResult result = LookUpProgram(extension.toStdString(), platform);
+    LastAnswer = QString::fromStdString(result.program);
+    LastAnswerInTerminal = result.terminal && !LastAnswer.isEmpty();
+    return LastAnswer;
 }
 
 void Form1::ExecCmd(QString& cmdline)

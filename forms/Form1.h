@@ -45,6 +45,11 @@ private:
     std::unique_ptr<Ui::Form1> ui;
     Platform& platform;
 
+    // The last search's answer, and whether its desktop entry runs it in a terminal: the run
+    // button opens a terminal for it while the path box still holds exactly that answer.
+    QString LastAnswer;
+    bool LastAnswerInTerminal = false;
+
     // Where the picture was grabbed (twips within it), and whether a drag is under way.
     float DragX = 0;
     float DragY = 0;

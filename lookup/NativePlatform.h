@@ -19,6 +19,7 @@ public:
     LookupResult findAssociation(const std::string& file) override;
     Status deleteFile(const std::string& file) override;
 
+    Outcome<std::string> terminalCommandLine(const std::string& commandLine) override;
     Outcome<ProcessHandle> startProcess(const std::string& commandLine) override;
     void waitForExit(const ProcessHandle& process) override;
     void closeProcess(const ProcessHandle& process) override;

@@ -44,6 +44,11 @@ public:
     // Deletes exactly the file `file` names, taken literally.
     virtual Status deleteFile(const std::string& file) = 0;
 
+    // The command line that starts what `commandLine` names inside the user's terminal
+    // emulator, for a program whose desktop entry asks for a terminal. Fails, saying why, when
+    // no terminal emulator is installed.
+    virtual Outcome<std::string> terminalCommandLine(const std::string& commandLine) = 0;
+
     // Starts the program that `commandLine` names, with this process's environment, current
     // folder and inheritable handles.
     virtual Outcome<ProcessHandle> startProcess(const std::string& commandLine) = 0;

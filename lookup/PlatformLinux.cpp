@@ -1,5 +1,9 @@
 #include "PlatformLinux.h"
 
+#include "DefaultDecision.h"
+#include "DesktopCommand.h"
+#include "ProgramFiles.h"
+
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
@@ -38,24 +42,29 @@ std::optional<std::string> unguessablePart()
     return part;
 }
 
-bool isExecutableFile(const std::string& path)
-{
-    struct stat info
-    {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-           ::access(path.c_str(), X_OK) == 0;
-}
-
 // "what failed: the system's reason", as GLib words it.
 Failure failed(const std::string& what, int error)
 {
     return Failure{what + ": " + std::strerror(error)};
 }
 
-std::string programOnPath(const char* name)
+// The terminal emulators GIO tries for a program that asks for one, in its order, each with the
+// option after which it takes the program to run.
+struct TerminalEmulator
 {
-    g_autofree gchar* path = g_find_program_in_path(name);
-    return path ? std::string(path) : std::string();
+    const char* name;
+    const char* option;
+};
+constexpr TerminalEmulator knownTerminals[] = {
+    {"gnome-terminal", "--"}, {"mate-terminal", "-x"}, {"xfce4-terminal", "-x"}, {"tilix", "-e"},
+    {"konsole", "-e"},        {"nxterm", "-e"},        {"color-xterm", "-e"},    {"rxvt", "-e"},
+    {"dtterm", "-e"},         {"xterm", "-e"},
+};
+
+std::string quoted(const std::string& word)
+{
+    g_autofree gchar* text = g_shell_quote(word.c_str());
+    return text;
 }
 
 } // namespace
@@ -112,35 +121,39 @@ LookupResult NativePlatform::findAssociation(const std::string& file)
     result.type = contentType;
     if (g_content_type_is_unknown(contentType)) {
         result.status = LookupStatus::UnknownType;
-        result.reason = "no MIME type matches the name";
+        result.reason = "the shared MIME database has no type for such names";
         return result;
     }
     g_autoptr(GAppInfo) app = g_app_info_get_default_for_type(contentType, FALSE);
-    if (!app) {
+    if (!app || !G_IS_DESKTOP_APP_INFO(app)) {
         result.status = LookupStatus::NoProgram;
-        result.reason = "no program is registered for " + result.type;
+        result.reason =
+            "no installed desktop entry opens " + result.type + " or a type it is a kind of";
         return result;
     }
-    if (G_IS_DESKTOP_APP_INFO(app)) {
-        GDesktopAppInfo* entry = G_DESKTOP_APP_INFO(app);
-        if (const char* filename = g_desktop_app_info_get_filename(entry))
-            result.entry = filename;
-        result.terminal = g_desktop_app_info_get_boolean(entry, "Terminal");
+    GDesktopAppInfo* entry = G_DESKTOP_APP_INFO(app);
+    desktop::Entry facts;
+    if (const char* filename = g_desktop_app_info_get_filename(entry))
+        facts.file = result.entry = filename;
+    if (const char* exec = g_app_info_get_commandline(app))
+        facts.exec = exec;
+    g_autofree gchar* flatpak = g_desktop_app_info_get_string(entry, "X-Flatpak");
+    if (flatpak)
+        facts.flatpakId = flatpak;
+    result.command = desktop::withoutFieldCodes(facts.exec);
+    result.terminal = g_desktop_app_info_get_boolean(entry, "Terminal");
+    if (const char* id = g_app_info_get_id(app)) {
+        if (const auto decision = desktop::findDecision(result.type, id, result.entry))
+            result.decidedBy = decision->describe(result.type);
     }
 
-    // The command line is split as GIO splits it to launch the program, so a quoted path with
-    // spaces comes back whole (g_app_info_get_executable() would cut it at the first space).
-    const char* commandLine = g_app_info_get_commandline(app);
-    if (commandLine)
-        result.command = commandLine;
-    g_auto(GStrv) argv = nullptr;
-    if (commandLine && g_shell_parse_argv(commandLine, nullptr, &argv, nullptr))
-        result.program = programOnPath(argv[0]);
-    if (result.program.empty()) {
+    auto program = desktop::programOf(facts);
+    if (!program) {
         result.status = LookupStatus::NoProgram;
-        result.reason = "the program of " + result.entry + " is not installed";
+        result.reason = program.reason();
         return result;
     }
+    result.program = *program;
     result.status = LookupStatus::Found;
     return result;
 }
@@ -169,10 +182,30 @@ LinuxPlatform::parseCommandLine(const std::string& commandLine)
     for (gchar** word = words; *word; ++word)
         command.arguments.emplace_back(*word);
     const std::string& first = command.arguments.front();
-    command.program = first.find('/') != std::string::npos ? first : programOnPath(first.c_str());
+    command.program = first.find('/') != std::string::npos ? first : programOnPath(first);
     if (command.program.empty())
         return std::nullopt;
     return command;
+}
+
+Outcome<std::string> NativePlatform::terminalCommandLine(const std::string& commandLine)
+{
+    // The path of a program stays one word, spaces and all; any other text keeps its words.
+    const std::string program =
+        commandLine.find('/') != std::string::npos && isExecutableFile(commandLine)
+            ? quoted(commandLine)
+            : commandLine;
+    // Debian's own choice of the user's terminal first, then the freedesktop launcher.
+    if (const std::string terminal = programOnPath("x-terminal-emulator"); !terminal.empty())
+        return quoted(terminal) + " -e " + program;
+    if (const std::string terminal = programOnPath("xdg-terminal-exec"); !terminal.empty())
+        return quoted(terminal) + " " + program;
+    for (const auto& [name, option] : knownTerminals) {
+        if (const std::string terminal = programOnPath(name); !terminal.empty())
+            return quoted(terminal) + " " + option + " " + program;
+    }
+    return Failure{"cannot start a terminal: no terminal emulator is installed "
+                   "(x-terminal-emulator, xdg-terminal-exec, xterm, ...)"};
 }
 
 Outcome<ProcessHandle> NativePlatform::startProcess(const std::string& commandLine)

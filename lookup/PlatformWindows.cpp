@@ -215,6 +215,12 @@ Status NativePlatform::deleteFile(const std::string& file)
     return Done{};
 }
 
+Outcome<std::string> NativePlatform::terminalCommandLine(const std::string&)
+{
+    // A program here opens its own console when it needs one.
+    return Failure{"no program asks for a terminal on Windows"};
+}
+
 Outcome<ProcessHandle> NativePlatform::startProcess(const std::string& commandLine)
 {
     const auto wide = toWide(commandLine);

@@ -15,6 +15,7 @@ public:
     qimlar::Outcome<std::string> createdName = std::string("/tmp/~k3vq.tmp");
     qimlar::Status renamed = qimlar::Done{};
     std::string executable = "/usr/bin/mpv";
+    bool runsInTerminal = false;
     qimlar::Status deleted = qimlar::Done{};
 
     qimlar::Outcome<std::string> tempFolder() override
@@ -38,6 +39,7 @@ public:
         calls.push_back("find " + file);
         qimlar::LookupResult result;
         result.program = executable;
+        result.terminal = runsInTerminal;
         result.status =
             executable.empty() ? qimlar::LookupStatus::NoProgram : qimlar::LookupStatus::Found;
         return result;
@@ -46,6 +48,15 @@ public:
     {
         calls.push_back("delete " + file);
         return deleted;
+    }
+    // What the terminal stands for, when there is one: its command line with the program after it.
+    qimlar::Outcome<std::string> terminalEmulator = std::string("x-terminal-emulator -e");
+    qimlar::Outcome<std::string> terminalCommandLine(const std::string& commandLine) override
+    {
+        calls.push_back("terminal " + commandLine);
+        if (!terminalEmulator)
+            return terminalEmulator;
+        return *terminalEmulator + " " + commandLine;
     }
     // Nothing is ever started: the record of what was asked is all a test needs.
     qimlar::Outcome<qimlar::ProcessHandle> startProcess(const std::string& commandLine) override

@@ -15,6 +15,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -109,6 +110,7 @@ private slots:
     void label3ShowsTheExtensionAsTyped();
     void theRunButtonFollowsTheLastSearch();
     void theRunButtonHandsThePathBoxTextUnchanged();
+    void theRunButtonOpensATerminalForTheAnswerAlone();
     void theButtonsAreFlatPink();
     void aPressOnALabelReachesThePicture();
     void dragsMoveTheWindowByThePointersTravel_data();
@@ -274,6 +276,46 @@ void Form1Test::theRunButtonHandsThePathBoxTextUnchanged()
     platform.calls.clear();
     control<QPushButton>(form, "Command2")->click();
     QCOMPARE(platform.calls, (std::vector<std::string>{"start " + typed.toStdString()}));
+}
+
+void Form1Test::theRunButtonOpensATerminalForTheAnswerAlone()
+{
+    FakePlatform platform;
+    platform.runsInTerminal = true;
+    qimlar::Form1 form(platform);
+    form.show();
+    auto* path = control<QPlainTextEdit>(form, "Text1");
+    auto* run = control<QPushButton>(form, "Command2");
+    searchFor(form, QStringLiteral("txt"));
+
+    platform.calls.clear();
+    run->click();
+    QCOMPARE(platform.calls,
+             (std::vector<std::string>{"terminal /usr/bin/mpv",
+                                       "start x-terminal-emulator -e /usr/bin/mpv"}));
+
+    // Text the user edited runs as it is.
+    path->setPlainText(QStringLiteral("/usr/bin/mpv --fs"));
+    platform.calls.clear();
+    run->click();
+    QCOMPARE(platform.calls, (std::vector<std::string>{"start /usr/bin/mpv --fs"}));
+
+    // With no terminal emulator, a message says so and nothing starts.
+    path->setPlainText(QStringLiteral("/usr/bin/mpv"));
+    platform.terminalEmulator = qimlar::Failure{"no terminal emulator"};
+    platform.calls.clear();
+    QString title, text;
+    QTimer::singleShot(0, &form, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        box->accept();
+    });
+    run->click();
+    QCOMPARE(title, QStringLiteral("Qimlar"));
+    QVERIFY(text.contains(QStringLiteral("طرفية")));
+    QCOMPARE(platform.calls, (std::vector<std::string>{"terminal /usr/bin/mpv"}));
 }
 
 void Form1Test::theButtonsAreFlatPink()

@@ -1,6 +1,8 @@
 // The lookup with the real backend, in a freedesktop environment of its own, so it answers the
 // same on any machine.
 
+#include "DesktopCommand.h"
+#include "ExecCmd.h"
 #include "FindExe.h"
 #include "Freedesktop.h"
 #include "PlatformLinux.h"
@@ -52,10 +54,31 @@ std::string findExe(const std::string& extension)
     return qimlar::FindExe(extension, qimlar::nativePlatform());
 }
 
+qimlar::LookupResult lookUp(const std::string& extension)
+{
+    return qimlar::LookUpProgram(extension, qimlar::nativePlatform());
+}
+
+// Starts `commandLine` as the run button does; returns what the started program wrote down:
+// its path and arguments, a line each.
+std::string started(const std::string& commandLine)
+{
+    std::filesystem::remove(desktop->trace);
+    qimlar::ExecCmd(commandLine, qimlar::nativePlatform());
+    return TempTree::read(desktop->trace);
+}
+
+// The lines a program started by `commandLine` writes, for words that hold no quotes.
+std::string lines(const std::string& commandLine)
+{
+    return std::regex_replace(commandLine, std::regex(" "), "\n") + "\n";
+}
+
 } // namespace
 
 TEST(LinuxLookup, FindsTheDefaultProgramAndLeavesNoProbe)
 {
+    const auto programs = TempTree::names(*tree / "bin");
     const std::string& player = desktop->player;
     const std::string& spaced = desktop->spacedPlayer;
     EXPECT_EQ(findExe("mp3"), player);
@@ -67,7 +90,7 @@ TEST(LinuxLookup, FindsTheDefaultProgramAndLeavesNoProbe)
     EXPECT_EQ(findExe(""), "");
     EXPECT_EQ(findExe("../mp3"), "");
     EXPECT_TRUE(TempTree::names(tempFolder()).empty());
-    EXPECT_TRUE(TempTree::names(*tree / "bin") == std::set<std::string>{"player"});
+    EXPECT_EQ(TempTree::names(*tree / "bin"), programs);
 }
 
 // Stands something of somebody else's at the probe name "mp3" takes, between creating the probe
@@ -263,4 +286,132 @@ TEST(LinuxLookup, ProbeFilesAreNewPrivateAndUnguessable)
     EXPECT_TRUE(platform.deleteFile(*first));
     EXPECT_TRUE(platform.deleteFile(*second));
     EXPECT_FALSE(platform.createUniqueFile(tempFolder().string() + "/missing/", "~"));
+}
+
+TEST(LinuxLookup, SaysWhatItFoundAndWhy)
+{
+    const std::string mimeapps = *tree / "config/mimeapps.list";
+    const auto plain = lookUp("mp3");
+    EXPECT_EQ(plain.command, "player");
+    EXPECT_EQ(plain.decidedBy, mimeapps);
+    EXPECT_FALSE(plain.terminal);
+    EXPECT_EQ(lookUp("child").decidedBy,
+              mimeapps + " (for the parent type application/x-qimlar-parent)");
+
+    const auto orphan = lookUp("orphan");
+    EXPECT_EQ(orphan.status, qimlar::LookupStatus::NoProgram);
+    EXPECT_NE(orphan.reason.find("application/x-qimlar-orphan"), std::string::npos);
+    const auto unknown = lookUp("qimlar-unknown");
+    EXPECT_EQ(unknown.status, qimlar::LookupStatus::UnknownType);
+    EXPECT_FALSE(unknown.reason.empty());
+}
+
+TEST(LinuxLookup, AnswersTheProgramBehindEveryWrapperAndTheRunButtonStartsIt)
+{
+    for (const auto& kind : desktop->wrapped) {
+        SCOPED_TRACE(kind.extension);
+        const auto result = lookUp(kind.extension);
+        EXPECT_EQ(result.status, qimlar::LookupStatus::Found) << result.reason;
+        EXPECT_EQ(result.program, kind.program);
+        EXPECT_EQ(result.command, kind.command);
+        EXPECT_EQ(result.type, "application/x-qimlar-" + kind.extension);
+        EXPECT_EQ(result.entry, kind.entry);
+        EXPECT_EQ(result.decidedBy, kind.decidedBy);
+        EXPECT_EQ(result.terminal, kind.terminal);
+        // The program itself, or the wrapper with the words that name the application.
+        EXPECT_EQ(started(result.program), lines(kind.program));
+    }
+}
+
+// The lookup in a child where XDG_CURRENT_DESKTOP names KDE first; exits 0 when KDE's own
+// list decided.
+void lookUpOnKde()
+{
+    setenv("XDG_CURRENT_DESKTOP", "KDE:GNOME", 1);
+    const auto result = lookUp("desk");
+    const std::string list = *tree / "config/kde-mimeapps.list";
+    const bool won = result.program == *tree / "bin/tui" && result.decidedBy == list;
+    if (!won)
+        std::fprintf(stderr, "%s decided by %s\n", result.program.c_str(),
+                     result.decidedBy.c_str());
+    // The child's tree lies in the parent's temporary folder: it goes before the child ends.
+    std::filesystem::remove_all(tree->root());
+    std::_Exit(won ? 0 : 1);
+}
+
+TEST(LinuxLookup, TheCurrentDesktopsOwnListWinsOverMimeappsList)
+{
+    // The child starts this program afresh: GIO there has read nothing yet.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(lookUpOnKde(), ::testing::ExitedWithCode(0), "");
+    const auto elsewhere = lookUp("desk");
+    EXPECT_EQ(elsewhere.program, desktop->player);
+    EXPECT_EQ(elsewhere.decidedBy, *tree / "config/mimeapps.list");
+}
+
+TEST(LinuxLookup, ATerminalProgramStartsInTheUsersTerminalOrNotAtAll)
+{
+    auto& platform = qimlar::nativePlatform();
+    const std::string program = lookUp("term").program;
+    const std::string commandLine = lookUp("flatbare").program;
+    const std::string path = std::getenv("PATH");
+    const auto terminals = *tree / "terminals";
+    setenv("PATH", (terminals.string() + ":" + path).c_str(), 1);
+
+    // Each in turn, the ones before it missing.
+    const std::pair<std::string, std::string> kinds[] = {
+        {"x-terminal-emulator", "-e\n"}, {"xdg-terminal-exec", ""}, {"xterm", "-e\n"}};
+    for (const auto& [name, option] : kinds) {
+        const auto terminal = tree->write("terminals/" + name, TempTree::read(program), true);
+        for (const std::string& answer : {program, desktop->spacedPlayer}) {
+            const auto inTerminal = platform.terminalCommandLine(answer);
+            ASSERT_TRUE(inTerminal) << inTerminal.reason();
+            EXPECT_EQ(started(*inTerminal), terminal.string() + "\n" + option + answer + "\n");
+        }
+        // A command line keeps its words.
+        EXPECT_EQ(started(*platform.terminalCommandLine(commandLine)),
+                  terminal.string() + "\n" + option + lines(commandLine));
+        std::filesystem::remove(terminal);
+    }
+
+    const auto none = platform.terminalCommandLine(program);
+    EXPECT_FALSE(none);
+    EXPECT_NE(none.reason().find("no terminal emulator"), std::string::npos);
+    setenv("PATH", path.c_str(), 1);
+}
+
+TEST(DesktopCommand, FieldCodesAndWrappersGiveWayToTheProgram)
+{
+    using qimlar::desktop::programOf;
+    using qimlar::desktop::withoutFieldCodes;
+    EXPECT_EQ(withoutFieldCodes("app  --name=%c %i -x '%f' \"a  b\" 100%% %U"),
+              "app  --name= -x '' \"a  b\" 100%");
+    EXPECT_EQ(withoutFieldCodes("flatpak run --file-forwarding a.b.C @@u %U @@ "),
+              "flatpak run --file-forwarding a.b.C");
+
+    const std::string bin = *tree / "bin";
+    const std::string entry = *tree / "data/applications/any.desktop";
+    const auto program = [&](const std::string& exec, const std::string& flatpak = "",
+                             const std::string& file = "") {
+        const auto found =
+            programOf({file.empty() ? entry : file, exec, flatpak}, *tree / "snap-bin");
+        return found ? *found : "failed: " + found.reason();
+    };
+    EXPECT_EQ(program("env -S 'viewer --x' %f"), bin + "/viewer");
+    EXPECT_EQ(program("env -C /tmp -uLANG env A=1 viewer"), bin + "/viewer");
+    EXPECT_EQ(program("env -iu LANG A=1 %f"),
+              "failed: the Exec line of " + entry + " runs env with no program");
+    EXPECT_EQ(program("env missing-viewer %f"),
+              "failed: the program missing-viewer of " + entry + " is not installed");
+
+    // A snap's command in the snap folder, where there is one.
+    tree->write("snap-bin/hello", "#!/bin/sh\n", true);
+    EXPECT_EQ(program("snap run --command=x hello %U"), (*tree / "snap-bin/hello").string());
+    EXPECT_EQ(program("snap run ../bin/viewer"), "snap run ../bin/viewer");
+
+    // A Flatpak application ID never leads out of the installation's launcher folder.
+    const std::string exported = *tree / "system-flatpak/exports/share/applications/x.desktop";
+    EXPECT_EQ(program("flatpak run org.example.System", "", exported),
+              (*tree / "system-flatpak/exports/bin/org.example.System").string());
+    EXPECT_EQ(program("flatpak run x", "../bin/org.example.System", exported), "flatpak run x");
 }
