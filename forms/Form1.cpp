@@ -1,16 +1,23 @@
 #include "Form1.h"
 
-#include "ExecCmd.h"
 #include "FindExe.h"
 #include "Form2.h"
 #include "Form3.h"
+#include "ProgramWait.h"
 #include "RunTime.h"
 #include "Toolkit.h"
 #include "ui_Form1.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLayout>
+#include <QMenuBar>
+#include <QPointer>
 #include <QWindow>
+
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 namespace qimlar {
 
@@ -19,6 +26,36 @@ namespace {
 const QString searchPrompt =
     QStringLiteral("فضلاً :  أدخل الإمتداد الذي تود الكشف عن برنامج تشغيله");
 const QString searchTitle = QStringLiteral("Qimlar");
+
+// While it lives, `controls` take no input: they are disabled, so that nothing typed or clicked
+// at them meanwhile waits to be handled later. Afterwards each is as enabled as it was, and the
+// window's focus is back where it was.
+class InputWithheld
+{
+public:
+    InputWithheld(QWidget& window, std::initializer_list<QWidget*> controls)
+        : focus(window.focusWidget())
+    {
+        for (QWidget* control : controls) {
+            wasDisabled.emplace_back(control, control->testAttribute(Qt::WA_Disabled));
+            control->setEnabled(false);
+        }
+    }
+    ~InputWithheld()
+    {
+        for (const auto& [control, disabled] : wasDisabled)
+            if (control)
+                control->setEnabled(!disabled);
+        if (focus)
+            focus->setFocus();
+    }
+    InputWithheld(const InputWithheld&) = delete;
+    InputWithheld& operator=(const InputWithheld&) = delete;
+
+private:
+    QPointer<QWidget> focus;
+    std::vector<std::pair<QPointer<QWidget>, bool>> wasDisabled;
+};
 
 } // namespace
 
@@ -104,6 +141,8 @@ void Form1::fad_Click()
 
 void Form1::Image1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, float Y)
 {
+    if (programRunning)
+        return;
     DragX = X;
     DragY = Y;
     Dragging = true;
@@ -137,7 +176,32 @@ QString Form1::FindExe(QString extension)
 
 void Form1::ExecCmd(QString& cmdline)
 {
-    qimlar::ExecCmd(cmdline.toStdString(), platform);
+    const auto process = platform.startProcess(cmdline.toStdString());
+    if (!process)
+        return;
+    {
+        programRunning = true;
+        Dragging = false;
+        const InputWithheld withheld(
+            *this, {ui->Command1, ui->Command2, ui->Command3, ui->Text1, menuBar()});
+        setCursor(Qt::BusyCursor);
+        waitForExitWithEventsRunning(platform, *process);
+        unsetCursor();
+        programRunning = false;
+    }
+    platform.closeProcess(*process);
+}
+
+// The run button returns to its caller only once the started program has ended, so the window
+// stays open until then; the exit button is withheld as well.
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (programRunning) {
+        event->ignore();
+        QApplication::beep();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace qimlar

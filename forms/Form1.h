@@ -23,10 +23,14 @@ public:
     ~Form1() override;
 
     // Starts the program `cmdline` names and returns once it has ended; at once when nothing
-    // could be started. The window does not answer meanwhile.
+    // could be started. Meanwhile the windows keep painting, but this one's controls and menu
+    // take no input, its picture drags nothing and its close box is refused.
     void ExecCmd(QString& cmdline);
 
     void Form_Load();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Command1_Click();
@@ -49,6 +53,9 @@ private:
     float DragX = 0;
     float DragY = 0;
     bool Dragging = false;
+
+    // Whether ExecCmd is waiting for a started program.
+    bool programRunning = false;
 };
 
 } // namespace qimlar

@@ -127,6 +127,7 @@ private slots:
     void pressesOnTheButtonsAndThePathBoxNeverDrag();
     void theWindowOpensWithAMinimizeBoxAndStaysFixed();
     void theExitButtonEndsTheProgram();
+    void aRunningProgramLeavesTheWindowPaintingAndDeaf();
 };
 
 void Form1Test::opensInTheStartState()
@@ -458,6 +459,89 @@ void Form1Test::theWindowOpensWithAMinimizeBoxAndStaysFixed()
 void Form1Test::theExitButtonEndsTheProgram()
 {
     verifyChildEndsWithStatusZero("--exit-child");
+}
+
+void Form1Test::aRunningProgramLeavesTheWindowPaintingAndDeaf()
+{
+    // Every prompt that opens is counted and turned down.
+    struct Prompts : QObject
+    {
+        int opened = 0;
+        bool eventFilter(QObject* object, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show && qobject_cast<QInputDialog*>(object)) {
+                ++opened;
+                QTimer::singleShot(0, object,
+                                   [object] { qobject_cast<QDialog*>(object)->reject(); });
+            }
+            return false;
+        }
+    } prompts;
+    struct Paints : QObject
+    {
+        int served = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            served += event->type() == QEvent::Paint;
+            return false;
+        }
+    } paints;
+
+    qimlar::Global<qimlar::Form1>::Show();
+    Mouse mouse;
+    QVERIFY(QTest::qWaitForWindowExposed(&mouse.form));
+    for (const char* name : {"Command2", "Text1"})
+        control(mouse.form, name)->setVisible(true);
+    control<QPlainTextEdit>(mouse.form, "Text1")->setPlainText(QStringLiteral("/bin/sleep 1"));
+    auto* run = control<QPushButton>(mouse.form, "Command2");
+    run->setFocus();
+    const QPoint start = mouse.form.pos();
+    qApp->installEventFilter(&prompts);
+
+    bool checked = false;
+    QTimer::singleShot(200, &mouse.form, [&] {
+        for (const char* name : {"Command1", "Command2", "Command3", "Text1"})
+            QVERIFY2(!control(mouse.form, name)->isEnabled(), name);
+        QVERIFY(!mouse.form.menuBar()->isEnabled());
+        QVERIFY(!mouse.form.close());
+        QVERIFY(mouse.form.isVisible());
+
+        // A click on the search button, and a drag by the picture, as the window system
+        // delivers them.
+        mouse.moveTo(mouse.over("Command1"));
+        mouse.press(Qt::LeftButton);
+        mouse.release(Qt::LeftButton);
+        mouse.moveTo(mouse.over("Image1"));
+        mouse.press(Qt::LeftButton);
+        mouse.moveBy(30, 20);
+        mouse.release(Qt::LeftButton);
+        QCOMPARE(mouse.form.pos(), start);
+
+        control(mouse.form, "Image1")->installEventFilter(&paints);
+        control(mouse.form, "Image1")->update();
+    });
+    QTimer::singleShot(500, &mouse.form, [&] {
+        QVERIFY(paints.served > 0);
+        checked = true;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    run->click();
+    QVERIFY(clock.elapsed() >= 900);
+    QVERIFY(checked);
+    QCoreApplication::processEvents();
+    QCOMPARE(prompts.opened, 0);
+
+    // Afterwards the window is as it was before the run.
+    for (const char* name : {"Command1", "Command2", "Command3", "Text1"})
+        QVERIFY2(control(mouse.form, name)->isEnabled(), name);
+    QVERIFY(mouse.form.menuBar()->isEnabled());
+    QCOMPARE(mouse.form.focusWidget(), run);
+    mouse.moveTo(mouse.over("Command1"));
+    mouse.press(Qt::LeftButton);
+    mouse.release(Qt::LeftButton);
+    QCOMPARE(prompts.opened, 1);
+    qApp->removeEventFilter(&prompts);
 }
 
 // The child of theExitButtonEndsTheProgram: the real program's window with the About and the
