@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QWindow>
 
+#include <algorithm>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -62,6 +63,7 @@ private:
 Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(platform)
 {
     ui->setupUi(this);
+    placeTheSentenceAndItsEnd();
 
     // A title bar with the close box only; the client area below the menu bar stays exactly
     // the size of the picture.
@@ -89,6 +91,20 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
 
 Form1::~Form1() = default;
 
+// The sentence keeps its right edge; should this machine's font draw it wider than its box, the
+// box grows to the left, so that no letter of its last word is cut off. The extension ends where
+// the definition ends it, or further left, where the sentence's last word begins.
+void Form1::placeTheSentenceAndItsEnd()
+{
+    QLabel& sentence = *ui->Label2;
+    const int sentenceRight = sentence.x() + sentence.width();
+    const int sentenceLeft = sentenceRight - sentence.sizeHint().width();
+    if (sentenceLeft < sentence.x())
+        sentence.setGeometry(sentenceLeft, sentence.y(), sentenceRight - sentenceLeft,
+                             sentence.height());
+    label3RightEdge = std::min(ui->Label3->x() + ui->Label3->width(), sentenceLeft);
+}
+
 void Form1::Form_Load()
 {
     SetMinBox(*this);
@@ -106,7 +122,9 @@ void Form1::Command1_Click()
     const QString extension = InputBox(searchPrompt, searchTitle, QString());
     ui->Text1->setPlainText(FindExe(extension));
     ui->Label3->setText(extension + QLatin1Char('.'));
+    // The label grows to the left, away from the sentence it ends, as Arabic reads.
     ui->Label3->adjustSize();
+    ui->Label3->move(label3RightEdge - ui->Label3->width(), ui->Label3->y());
     ui->Label1->setVisible(true);
     ui->Label2->setVisible(true);
     ui->Label3->setVisible(true);

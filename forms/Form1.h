@@ -43,6 +43,7 @@ private:
     void Image1_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
 
     void SetMinBox(QWidget& form);
+    void placeTheSentenceAndItsEnd();
 
     QString FindExe(QString extension);
 
@@ -53,6 +54,10 @@ private:
     float DragX = 0;
     float DragY = 0;
     bool Dragging = false;
+
+    // Where the extension's label ends, left of the sentence it completes; the label keeps this
+    // right edge whatever its text.
+    int label3RightEdge = 0;
 
     // Whether ExecCmd is waiting for a started program.
     bool programRunning = false;

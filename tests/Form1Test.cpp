@@ -115,6 +115,7 @@ private slots:
     void theSearchAsksThroughAnArabicPromptAndUncoversTheResult();
     void label3ShowsTheExtensionAsTyped_data();
     void label3ShowsTheExtensionAsTyped();
+    void theExtensionStandsLeftOfTheSentenceItEnds();
     void theRunButtonFollowsTheLastSearch();
     void theRunButtonHandsThePathBoxTextUnchanged();
     void theButtonsAreFlatPink();
@@ -244,10 +245,48 @@ void Form1Test::label3ShowsTheExtensionAsTyped()
     });
     auto* label3 = control<QLabel>(form, "Label3");
     QTEST(label3->text(), "label");
-    QCOMPARE(label3->x(), 176);
+    QVERIFY(label3->x() + label3->width() <= 179);
     QCOMPARE(label3->size(), label3->sizeHint());
     QFETCH(QString, probe);
     QCOMPARE(QString::fromStdString(platform.calls.at(3)), QStringLiteral("find ") + probe);
+}
+
+// Where the sentence's letters begin, read from its pixels: the leftmost column that differs
+// from the background, in the window's client coordinates.
+int inkLeft(QWidget& label)
+{
+    const QImage image = label.grab().toImage();
+    const QColor background = image.pixelColor(0, 0);
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(x, y) != background)
+                return label.x() + x;
+    return label.x() + label.width();
+}
+
+void Form1Test::theExtensionStandsLeftOfTheSentenceItEnds()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+    auto* sentence = control<QLabel>(form, "Label2");
+    auto* label3 = control<QLabel>(form, "Label3");
+    // The sentence's box holds all of it, in whatever font this machine draws it.
+    QVERIFY(sentence->width() >= sentence->sizeHint().width());
+    QCOMPARE(sentence->x() + sentence->width(), 337);
+
+    searchFor(form, QStringLiteral("mp3"));
+    const int rightEdge = label3->x() + label3->width();
+    // Where the definition ends it, or further left when the sentence needs the room.
+    QVERIFY(rightEdge <= 179 && rightEdge > 150);
+    QVERIFY2(rightEdge <= inkLeft(*sentence), qPrintable(QString::number(inkLeft(*sentence))));
+    for (int length = 1; length <= 10; ++length) {
+        searchFor(form, QStringLiteral("MWMWMWMWMW").left(length));
+        QCOMPARE(label3->x() + label3->width(), rightEdge);
+        QCOMPARE(label3->width(), label3->sizeHint().width());
+        QCOMPARE(label3->y(), sentence->y());
+        QVERIFY(label3->x() >= 0);
+    }
 }
 
 void Form1Test::theRunButtonFollowsTheLastSearch()
