@@ -5,6 +5,7 @@
 #include "Form3.h"
 #include "ProgramWait.h"
 #include "RunTime.h"
+#include "SpokenNames.h"
 #include "Toolkit.h"
 #include "ui_Form1.h"
 
@@ -79,6 +80,13 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
     for (QWidget* label : {ui->Label1, ui->Label2, ui->Label3})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
+    // The path box is named by the line above it; each search describes it by the sentence below
+    // it. The picture is what the window is dragged by.
+    nameControlsForScreenReaders(*this);
+    ui->Text1->setAccessibleName(spokenText(ui->Label1->text()));
+    ui->Image1->setAccessibleName(QStringLiteral("صورة البرنامج"));
+    ui->Image1->setAccessibleDescription(QStringLiteral("اسحبها بالفأرة لتحريك النافذة"));
+
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(ui->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
@@ -125,6 +133,7 @@ void Form1::Command1_Click()
     // The label grows to the left, away from the sentence it ends, as Arabic reads.
     ui->Label3->adjustSize();
     ui->Label3->move(label3RightEdge - ui->Label3->width(), ui->Label3->y());
+    ui->Text1->setAccessibleDescription(ui->Label2->text() + QLatin1Char(' ') + ui->Label3->text());
     ui->Label1->setVisible(true);
     ui->Label2->setVisible(true);
     ui->Label3->setVisible(true);

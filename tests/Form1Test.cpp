@@ -8,6 +8,7 @@
 #include "QtTestProgram.h"
 #include "Toolkit.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -129,6 +130,7 @@ private slots:
     void theWindowOpensWithAMinimizeBoxAndStaysFixed();
     void theExitButtonEndsTheProgram();
     void aRunningProgramLeavesTheWindowPaintingAndDeaf();
+    void aScreenReaderReadsTheControlsAndTheResult();
 };
 
 void Form1Test::opensInTheStartState()
@@ -581,6 +583,53 @@ void Form1Test::aRunningProgramLeavesTheWindowPaintingAndDeaf()
     mouse.release(Qt::LeftButton);
     QCOMPARE(prompts.opened, 1);
     qApp->removeEventFilter(&prompts);
+}
+
+void Form1Test::aScreenReaderReadsTheControlsAndTheResult()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+    searchFor(form, QStringLiteral("mp3"));
+    const auto read = [&](const char* name) {
+        return QAccessible::queryAccessibleInterface(control(form, name));
+    };
+    // The letters a caption shows, whatever stretches or frames them for the eye.
+    const auto letters = [](QString text) {
+        text.remove(QChar(0x0640));
+        text.remove(QRegularExpression(QStringLiteral("[\\s*:-]")));
+        return text;
+    };
+
+    QAccessibleInterface* pathBox = read("Text1");
+    QCOMPARE(pathBox->role(), QAccessible::EditableText);
+    QCOMPARE(letters(pathBox->text(QAccessible::Name)),
+             letters(control<QLabel>(form, "Label1")->text()));
+    QCOMPARE(pathBox->text(QAccessible::Value), QStringLiteral("/usr/bin/mpv"));
+    const QString description = pathBox->text(QAccessible::Description);
+    QVERIFY(description.startsWith(control<QLabel>(form, "Label2")->text()));
+    QVERIFY(description.endsWith(QStringLiteral(" mp3.")));
+
+    platform.executable.clear();
+    searchFor(form, QStringLiteral("zzz"));
+    QVERIFY(pathBox->text(QAccessible::Value).isEmpty());
+    QVERIFY(pathBox->text(QAccessible::Description).endsWith(QStringLiteral(" zzz.")));
+
+    for (const char* name : {"Command1", "Command2", "Command3"}) {
+        QAccessibleInterface* button = read(name);
+        QCOMPARE(button->role(), QAccessible::Button);
+        const QString spoken = button->text(QAccessible::Name);
+        QVERIFY2(!spoken.contains(QChar(0x0640)) && spoken == spoken.simplified(), name);
+        QCOMPARE(letters(spoken), letters(control<QPushButton>(form, name)->text()));
+        QCOMPARE(letters(button->text(QAccessible::Description)),
+                 letters(control(form, name)->toolTip()));
+    }
+    QAccessibleInterface* picture = read("Image1");
+    QCOMPARE(picture->role(), QAccessible::Graphic);
+    QVERIFY(!picture->text(QAccessible::Name).isEmpty());
+    QVERIFY(!picture->text(QAccessible::Description).isEmpty());
+    QCOMPARE(QAccessible::queryAccessibleInterface(&form)->text(QAccessible::Name),
+             QStringLiteral("Qimlar"));
 }
 
 // The child of theExitButtonEndsTheProgram: the real program's window with the About and the
