@@ -77,7 +77,7 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
     ui->Text1->setFont(pathFont);
 
     // The labels lie over the picture, and a press on them belongs to the picture.
-    for (QWidget* label : {ui->Label1, ui->Label2, ui->Label3})
+    for (QLabel* label : {ui->Label1, ui->Label2, static_cast<QLabel*>(ui->Label3)})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // The path box is named by the line above it; each search describes it by the sentence below
@@ -101,7 +101,7 @@ Form1::~Form1() = default;
 
 // The sentence keeps its right edge; should this machine's font draw it wider than its box, the
 // box grows to the left, so that no letter of its last word is cut off. The extension ends where
-// the definition ends it, or further left, where the sentence's last word begins.
+// the definition ends it, or further left, a space before the sentence's last word.
 void Form1::placeTheSentenceAndItsEnd()
 {
     QLabel& sentence = *ui->Label2;
@@ -110,7 +110,9 @@ void Form1::placeTheSentenceAndItsEnd()
     if (sentenceLeft < sentence.x())
         sentence.setGeometry(sentenceLeft, sentence.y(), sentenceRight - sentenceLeft,
                              sentence.height());
-    label3RightEdge = std::min(ui->Label3->x() + ui->Label3->width(), sentenceLeft);
+    label3RightEdge =
+        std::min(ui->Label3->x() + ui->Label3->width(),
+                 sentenceLeft - sentence.fontMetrics().horizontalAdvance(QLatin1Char(' ')));
 }
 
 void Form1::Form_Load()

@@ -282,6 +282,14 @@ void Form1Test::theExtensionStandsLeftOfTheSentenceItEnds()
     // Where the definition ends it, or further left when the sentence needs the room.
     QVERIFY(rightEdge <= 179 && rightEdge > 150);
     QVERIFY2(rightEdge <= inkLeft(*sentence), qPrintable(QString::number(inkLeft(*sentence))));
+    // Laid out right to left like the sentence it ends: the full stop stands at the left end, as
+    // a plain label would show the mirrored text.
+    QLabel mirrored(QStringLiteral(".mp3"), form.centralWidget());
+    mirrored.setPalette(label3->palette());
+    mirrored.setAlignment(label3->alignment());
+    mirrored.resize(label3->size());
+    QCOMPARE(label3->grab().toImage(), mirrored.grab().toImage());
+
     for (int length = 1; length <= 10; ++length) {
         searchFor(form, QStringLiteral("MWMWMWMWMW").left(length));
         QCOMPARE(label3->x() + label3->width(), rightEdge);
