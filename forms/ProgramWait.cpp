@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 
+#include <system_error>
 #include <thread>
 
 namespace qimlar {
@@ -13,16 +14,23 @@ void waitForExitWithEventsRunning(Platform& platform, const ProcessHandle& proce
     bool ended = false;
     // The platform's wait blocks its thread: it runs on a thread of its own, which posts the
     // end to this one, where the loop then stops.
-    std::thread waiter([&platform, process, &loop, &ended] {
+    std::thread waiter;
+    try {
+        waiter = std::thread([&platform, process, &loop, &ended] {
+            platform.waitForExit(process);
+            QMetaObject::invokeMethod(
+                &loop,
+                [&loop, &ended] {
+                    ended = true;
+                    loop.quit();
+                },
+                Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the wait blocks this one, and the windows answer once it is over.
         platform.waitForExit(process);
-        QMetaObject::invokeMethod(
-            &loop,
-            [&loop, &ended] {
-                ended = true;
-                loop.quit();
-            },
-            Qt::QueuedConnection);
-    });
+        return;
+    }
     if (!ended)
         loop.exec();
     // Should the loop have been left early (the whole application quitting), the program is
