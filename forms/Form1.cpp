@@ -1,17 +1,26 @@
 #include "Form1.h"
 
-#include "ExecCmd.h"
 #include "FindExe.h"
 #include "Form2.h"
 #include "Form3.h"
+#include "ProgramWait.h"
 #include "RunTime.h"
+#include "SpokenNames.h"
 #include "Toolkit.h"
 #include "ui_Form1.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLayout>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QWindow>
+
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 namespace qimlar {
 
@@ -30,11 +39,42 @@ void sayNoTerminal(QWidget* parent)
     box.exec();
 }
 
+// While it lives, `controls` take no input: they are disabled, so that nothing typed or clicked
+// at them meanwhile waits to be handled later. Afterwards each is as enabled as it was, and the
+// window's focus is back where it was.
+class InputWithheld
+{
+public:
+    InputWithheld(QWidget& window, std::initializer_list<QWidget*> controls)
+        : focus(window.focusWidget())
+    {
+        for (QWidget* control : controls) {
+            wasDisabled.emplace_back(control, control->testAttribute(Qt::WA_Disabled));
+            control->setEnabled(false);
+        }
+    }
+    ~InputWithheld()
+    {
+        for (const auto& [control, disabled] : wasDisabled)
+            if (control)
+                control->setEnabled(!disabled);
+        if (focus)
+            focus->setFocus();
+    }
+    InputWithheld(const InputWithheld&) = delete;
+    InputWithheld& operator=(const InputWithheld&) = delete;
+
+private:
+    QPointer<QWidget> focus;
+    std::vector<std::pair<QPointer<QWidget>, bool>> wasDisabled;
+};
+
 } // namespace
 
 Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(platform)
 {
     ui->setupUi(this);
+    placeTheSentenceAndItsEnd();
 
     // A title bar with the close box only; the client area below the menu bar stays exactly
     // the size of the picture.
@@ -47,8 +87,15 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
     ui->Text1->setFont(pathFont);
 
     // The labels lie over the picture, and a press on them belongs to the picture.
-    for (QWidget* label : {ui->Label1, ui->Label2, ui->Label3})
+    for (QLabel* label : {ui->Label1, ui->Label2, static_cast<QLabel*>(ui->Label3)})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    // The path box is named by the line above it; each search describes it by the sentence below
+    // it. The picture is what the window is dragged by.
+    nameControlsForScreenReaders(*this);
+    ui->Text1->setAccessibleName(spokenText(ui->Label1->text()));
+    ui->Image1->setAccessibleName(QStringLiteral("صورة البرنامج"));
+    ui->Image1->setAccessibleDescription(QStringLiteral("اسحبها بالفأرة لتحريك النافذة"));
 
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -61,6 +108,22 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
 }
 
 Form1::~Form1() = default;
+
+// The sentence keeps its right edge; should this machine's font draw it wider than its box, the
+// box grows to the left, so that no letter of its last word is cut off. The extension ends where
+// the definition ends it, or further left, a space before the sentence's last word.
+void Form1::placeTheSentenceAndItsEnd()
+{
+    QLabel& sentence = *ui->Label2;
+    const int sentenceRight = sentence.x() + sentence.width();
+    const int sentenceLeft = sentenceRight - sentence.sizeHint().width();
+    if (sentenceLeft < sentence.x())
+        sentence.setGeometry(sentenceLeft, sentence.y(), sentenceRight - sentenceLeft,
+                             sentence.height());
+    label3RightEdge =
+        std::min(ui->Label3->x() + ui->Label3->width(),
+                 sentenceLeft - sentence.fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+}
 
 void Form1::Form_Load()
 {
@@ -79,7 +142,10 @@ void Form1::Command1_Click()
     const QString extension = InputBox(searchPrompt, searchTitle, QString());
     ui->Text1->setPlainText(FindExe(extension));
     ui->Label3->setText(extension + QLatin1Char('.'));
+    // The label grows to the left, away from the sentence it ends, as Arabic reads.
     ui->Label3->adjustSize();
+    ui->Label3->move(label3RightEdge - ui->Label3->width(), ui->Label3->y());
+    ui->Text1->setAccessibleDescription(ui->Label2->text() + QLatin1Char(' ') + ui->Label3->text());
     ui->Label1->setVisible(true);
     ui->Label2->setVisible(true);
     ui->Label3->setVisible(true);
@@ -123,6 +189,8 @@ void Form1::fad_Click()
 
 void Form1::Image1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, float Y)
 {
+    if (programRunning)
+        return;
     DragX = X;
     DragY = Y;
     Dragging = true;
@@ -159,7 +227,32 @@ QString Form1::FindExe(QString extension)
 
 void Form1::ExecCmd(QString& cmdline)
 {
-    qimlar::ExecCmd(cmdline.toStdString(), platform);
+    const auto process = platform.startProcess(cmdline.toStdString());
+    if (!process)
+        return;
+    {
+        programRunning = true;
+        Dragging = false;
+        const InputWithheld withheld(
+            *this, {ui->Command1, ui->Command2, ui->Command3, ui->Text1, menuBar()});
+        setCursor(Qt::BusyCursor);
+        waitForExitWithEventsRunning(platform, *process);
+        unsetCursor();
+        programRunning = false;
+    }
+    platform.closeProcess(*process);
+}
+
+// The run button returns to its caller only once the started program has ended, so the window
+// stays open until then; the exit button is withheld as well.
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (programRunning) {
+        event->ignore();
+        QApplication::beep();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace qimlar

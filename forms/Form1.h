@@ -23,10 +23,14 @@ public:
     ~Form1() override;
 
     // Starts the program `cmdline` names and returns once it has ended; at once when nothing
-    // could be started. The window does not answer meanwhile.
+    // could be started. Meanwhile the windows keep painting, but this one's controls and menu
+    // take no input, its picture drags nothing and its close box is refused.
     void ExecCmd(QString& cmdline);
 
     void Form_Load();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Command1_Click();
@@ -39,6 +43,7 @@ private:
     void Image1_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
 
     void SetMinBox(QWidget& form);
+    void placeTheSentenceAndItsEnd();
 
     QString FindExe(QString extension);
 
@@ -54,6 +59,13 @@ private:
     float DragX = 0;
     float DragY = 0;
     bool Dragging = false;
+
+    // Where the extension's label ends, left of the sentence it completes; the label keeps this
+    // right edge whatever its text.
+    int label3RightEdge = 0;
+
+    // Whether ExecCmd is waiting for a started program.
+    bool programRunning = false;
 };
 
 } // namespace qimlar

@@ -1,5 +1,6 @@
 #include "Form2.h"
 
+#include "SpokenNames.h"
 #include "Toolkit.h"
 #include "ui_Form2.h"
 
@@ -9,6 +10,8 @@ Form2::Form2() : ui(std::make_unique<Ui::Form2>())
 {
     ui->setupUi(this);
     toolkit::makeToolWindow(*this);
+    nameControlsForScreenReaders(*this);
+    ui->Image1->setAccessibleName(QStringLiteral("أيقونة البرنامج"));
 
     connect(ui->Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
 }

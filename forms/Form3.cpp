@@ -1,5 +1,6 @@
 #include "Form3.h"
 
+#include "SpokenNames.h"
 #include "Toolkit.h"
 #include "ui_Form3.h"
 
@@ -9,6 +10,7 @@ Form3::Form3() : ui(std::make_unique<Ui::Form3>())
 {
     ui->setupUi(this);
     toolkit::makeToolWindow(*this);
+    nameControlsForScreenReaders(*this);
     connect(ui->Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
 }
 

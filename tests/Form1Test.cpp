@@ -8,6 +8,7 @@
 #include "QtTestProgram.h"
 #include "Toolkit.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -108,6 +109,7 @@ private slots:
     void theSearchAsksThroughAnArabicPromptAndUncoversTheResult();
     void label3ShowsTheExtensionAsTyped_data();
     void label3ShowsTheExtensionAsTyped();
+    void theExtensionStandsLeftOfTheSentenceItEnds();
     void theRunButtonFollowsTheLastSearch();
     void theRunButtonHandsThePathBoxTextUnchanged();
     void theRunButtonOpensATerminalForTheAnswerAlone();
@@ -121,6 +123,8 @@ private slots:
     void pressesOnTheButtonsAndThePathBoxNeverDrag();
     void theWindowOpensWithAMinimizeBoxAndStaysFixed();
     void theExitButtonEndsTheProgram();
+    void aRunningProgramLeavesTheWindowPaintingAndDeaf();
+    void aScreenReaderReadsTheControlsAndTheResult();
 };
 
 void Form1Test::opensInTheStartState()
@@ -237,10 +241,55 @@ void Form1Test::label3ShowsTheExtensionAsTyped()
     });
     auto* label3 = control<QLabel>(form, "Label3");
     QTEST(label3->text(), "label");
-    QCOMPARE(label3->x(), 176);
+    QVERIFY(label3->x() + label3->width() <= 179);
     QCOMPARE(label3->size(), label3->sizeHint());
     QFETCH(QString, probe);
     QCOMPARE(QString::fromStdString(platform.calls.at(3)), QStringLiteral("find ") + probe);
+}
+
+// Where the sentence's letters begin, read from its pixels: the leftmost column that differs
+// from the background, in the window's client coordinates.
+int inkLeft(QWidget& label)
+{
+    const QImage image = label.grab().toImage();
+    const QColor background = image.pixelColor(0, 0);
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(x, y) != background)
+                return label.x() + x;
+    return label.x() + label.width();
+}
+
+void Form1Test::theExtensionStandsLeftOfTheSentenceItEnds()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+    auto* sentence = control<QLabel>(form, "Label2");
+    auto* label3 = control<QLabel>(form, "Label3");
+    // The sentence's box holds all of it, in whatever font this machine draws it.
+    QVERIFY(sentence->width() >= sentence->sizeHint().width());
+    QCOMPARE(sentence->x() + sentence->width(), 337);
+
+    searchFor(form, QStringLiteral("mp3"));
+    const int rightEdge = label3->x() + label3->width();
+    // Where the definition ends it, or further left when the sentence needs the room.
+    QVERIFY(rightEdge <= 179 && rightEdge > 150);
+    QVERIFY2(rightEdge <= inkLeft(*sentence), qPrintable(QString::number(inkLeft(*sentence))));
+    // Laid out right to left like the sentence it ends: the full stop stands at the left end, as
+    // a plain label would show the mirrored text.
+    QLabel mirrored(QStringLiteral(".mp3"), form.centralWidget());
+    mirrored.setPalette(label3->palette());
+    mirrored.setAlignment(label3->alignment());
+    mirrored.resize(label3->size());
+    QCOMPARE(label3->grab().toImage(), mirrored.grab().toImage());
+
+    for (int length = 1; length <= 10; ++length) {
+        searchFor(form, QStringLiteral("MWMWMWMWMW").left(length));
+        QCOMPARE(label3->x() + label3->width(), rightEdge);
+        QCOMPARE(label3->width(), label3->sizeHint().width());
+        QCOMPARE(label3->y(), sentence->y());
+    }
 }
 
 void Form1Test::theRunButtonFollowsTheLastSearch()
@@ -492,6 +541,110 @@ void Form1Test::theWindowOpensWithAMinimizeBoxAndStaysFixed()
 void Form1Test::theExitButtonEndsTheProgram()
 {
     verifyChildEndsWithStatusZero("--exit-child");
+}
+
+void Form1Test::aRunningProgramLeavesTheWindowPaintingAndDeaf()
+{
+    // Counts the paints served and the prompts opened, and turns every prompt down.
+    struct Watch : QObject
+    {
+        int paints = 0;
+        int prompts = 0;
+        bool eventFilter(QObject* object, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            if (event->type() == QEvent::Show && qobject_cast<QInputDialog*>(object)) {
+                ++prompts;
+                QTimer::singleShot(0, object,
+                                   [object] { static_cast<QDialog*>(object)->reject(); });
+            }
+            return false;
+        }
+    } watch;
+    qimlar::Global<qimlar::Form1>::Show();
+    Mouse mouse;
+    for (const char* name : {"Command2", "Text1"})
+        control(mouse.form, name)->setVisible(true);
+    control<QPlainTextEdit>(mouse.form, "Text1")->setPlainText(QStringLiteral("/bin/sleep 2"));
+    auto* run = control<QPushButton>(mouse.form, "Command2");
+    run->setFocus();
+    const QPoint start = mouse.form.pos();
+    const auto click = [&](const char* name) {
+        mouse.moveTo(mouse.over(name));
+        mouse.press(Qt::LeftButton);
+        mouse.release(Qt::LeftButton);
+    };
+    qApp->installEventFilter(&watch);
+
+    int paintsBefore = -1;
+    QTimer::singleShot(200, &mouse.form, [&] {
+        for (const char* name : {"Command1", "Command2", "Command3", "Text1"})
+            QVERIFY2(!control(mouse.form, name)->isEnabled(), name);
+        QVERIFY(!mouse.form.menuBar()->isEnabled());
+        QVERIFY(!mouse.form.close() && mouse.form.isVisible());
+        // A click on the search button and a drag by the picture, through the window system.
+        click("Command1");
+        mouse.moveTo(mouse.over("Image1"));
+        mouse.press(Qt::LeftButton);
+        mouse.moveBy(30, 20);
+        mouse.release(Qt::LeftButton);
+        QCOMPARE(mouse.form.pos(), start);
+        paintsBefore = watch.paints;
+        control(mouse.form, "Image1")->update();
+    });
+    int paintsServed = 0;
+    QTimer::singleShot(500, &mouse.form, [&] { paintsServed = watch.paints - paintsBefore; });
+    QElapsedTimer clock;
+    clock.start();
+    run->click();
+    QVERIFY(clock.elapsed() >= 1900);
+    QVERIFY(paintsBefore >= 0 && paintsServed > 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(watch.prompts, 0);
+
+    // Afterwards the window is as it was before the run.
+    for (const char* name : {"Command2", "Command3", "Text1"})
+        QVERIFY2(control(mouse.form, name)->isEnabled(), name);
+    QVERIFY(mouse.form.menuBar()->isEnabled());
+    QCOMPARE(mouse.form.focusWidget(), run);
+    click("Command1");
+    QCOMPARE(watch.prompts, 1);
+    qApp->removeEventFilter(&watch);
+}
+
+void Form1Test::aScreenReaderReadsTheControlsAndTheResult()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+    searchFor(form, QStringLiteral("mp3"));
+    const auto read = [&](const char* name) {
+        return QAccessible::queryAccessibleInterface(control(form, name));
+    };
+    // The letters a caption shows, whatever stretches or frames them for the eye.
+    const auto letters = [](QString text) {
+        return text.remove(QRegularExpression(QStringLiteral("[\\x{0640}\\s*:-]")));
+    };
+
+    QAccessibleInterface* pathBox = read("Text1");
+    QCOMPARE(pathBox->role(), QAccessible::EditableText);
+    QCOMPARE(letters(pathBox->text(QAccessible::Name)),
+             letters(control<QLabel>(form, "Label1")->text()));
+    QCOMPARE(pathBox->text(QAccessible::Value), QStringLiteral("/usr/bin/mpv"));
+    QCOMPARE(pathBox->text(QAccessible::Description),
+             control<QLabel>(form, "Label2")->text() + QStringLiteral(" mp3."));
+
+    for (const char* name : {"Command1", "Command2", "Command3"}) {
+        QAccessibleInterface* button = read(name);
+        QCOMPARE(button->role(), QAccessible::Button);
+        const QString spoken = button->text(QAccessible::Name);
+        QVERIFY2(!spoken.contains(QChar(0x0640)) && spoken == spoken.simplified(), name);
+        QCOMPARE(letters(spoken), letters(control<QPushButton>(form, name)->text()));
+        QCOMPARE(letters(button->text(QAccessible::Description)),
+                 letters(control(form, name)->toolTip()));
+    }
+    QCOMPARE(read("Image1")->role(), QAccessible::Graphic);
+    QVERIFY(!read("Image1")->text(QAccessible::Name).isEmpty());
 }
 
 // The child of theExitButtonEndsTheProgram: the real program's window with the About and the

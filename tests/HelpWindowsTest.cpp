@@ -7,6 +7,7 @@
 #include "QtTestProgram.h"
 #include "Toolkit.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
@@ -93,6 +94,7 @@ private slots:
     void theUsefulnessWindowAnswersSpaceAndEnterButNotEscape_data();
     void theUsefulnessWindowAnswersSpaceAndEnterButNotEscape();
     void theAboutWindowStartsOnTheAddress();
+    void aScreenReaderReadsTheTextsInOrder();
 };
 
 void HelpWindowsTest::eachMenuItemOpensOneWindowHowOftenItIsChosen()
@@ -270,6 +272,56 @@ void HelpWindowsTest::theAboutWindowStartsOnTheAddress()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     processDeferredDeletes();
     QVERIFY(!Global<Form2>::isLoaded());
+}
+
+// What a screen reader reads of a window, from the top of its tree down: roles and names.
+static void readAloud(QAccessibleInterface& item, QList<QPair<int, QString>>& heard)
+{
+    heard.append({item.role(), item.text(QAccessible::Name)});
+    for (int i = 0; i < item.childCount(); ++i)
+        readAloud(*item.child(i), heard);
+}
+
+void HelpWindowsTest::aScreenReaderReadsTheTextsInOrder()
+{
+    choose("about");
+    choose("fad");
+    for (QWidget* window :
+         {control<Form2>("Frame1")->window(), control<Form3>("Shape1")->window()}) {
+        QList<QPair<int, QString>> heard;
+        readAloud(*QAccessible::queryAccessibleInterface(window), heard);
+        QStringList read;
+        for (const auto& [role, name] : heard) {
+            if (role == QAccessible::StaticText)
+                read << name;
+            // Every other control has a name, with no tatweel that only stretches letters.
+            else if (role != QAccessible::Border)
+                QVERIFY2(!name.isEmpty() && !name.contains(QChar(0x0640)), qPrintable(name));
+        }
+        // The labels as the eye reads them: line by line from the top, right to left.
+        QList<QLabel*> labels = window->findChildren<QLabel*>();
+        labels.removeIf([](QLabel* label) { return label->text().isEmpty(); });
+        const auto place = [](QLabel* label) {
+            const QPoint at = label->mapToGlobal(label->rect().topRight());
+            return std::make_pair(at.y(), -at.x());
+        };
+        std::sort(labels.begin(), labels.end(),
+                  [&](QLabel* a, QLabel* b) { return place(a) < place(b); });
+        QStringList seen;
+        for (QLabel* label : labels)
+            seen << label->text();
+        QCOMPARE(read, seen);
+        // Each frame by its own title.
+        for (QGroupBox* frame : window->findChildren<QGroupBox*>())
+            if (!frame->title().isEmpty())
+                QCOMPARE(QAccessible::queryAccessibleInterface(frame)->text(QAccessible::Name),
+                         frame->title().remove(QChar(0x0640)).simplified());
+    }
+    // The titles, said whole: the About window's, and the usefulness window's in the words its
+    // first line begins with.
+    QCOMPARE(Global<Form2>::get().accessibleName(), QStringLiteral("عن البرنامج"));
+    QCOMPARE(Global<Form3>::get().accessibleName(),
+             control<Form3>("Label1")->property("text").toString().section(QLatin1Char(' '), 0, 1));
 }
 
 int main(int argc, char* argv[])
