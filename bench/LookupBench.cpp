@@ -9,9 +9,9 @@
 //                                        read for the first time
 
 #include "BareLookup.h"
-#include "ExecCmd.h"
-#include "FindExe.h"
-#include "Platform.h"
+#include "lookup/ExecCmd.h"
+#include "lookup/FindExe.h"
+#include "lookup/Platform.h"
 
 #include <benchmark/benchmark.h>
 #include <glib.h>

@@ -1,12 +1,12 @@
 #include "Form1.h"
 
-#include "FindExe.h"
 #include "Form2.h"
 #include "Form3.h"
 #include "ProgramWait.h"
 #include "RunTime.h"
 #include "SpokenNames.h"
 #include "Toolkit.h"
+#include "lookup/FindExe.h"
 #include "ui_Form1.h"
 
 #include <QApplication>

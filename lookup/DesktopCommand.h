@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Outcome.h"
+#include "lookup/Outcome.h"
 
 #include <string>
 

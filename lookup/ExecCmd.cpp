@@ -1,6 +1,6 @@
-#include "ExecCmd.h"
+#include "lookup/ExecCmd.h"
 
-#include "Platform.h"
+#include "lookup/Platform.h"
 
 namespace qimlar {
 

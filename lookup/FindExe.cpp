@@ -1,7 +1,7 @@
-#include "FindExe.h"
+#include "lookup/FindExe.h"
 
-#include "Platform.h"
 #include "ProbeName.h"
+#include "lookup/Platform.h"
 
 namespace qimlar {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform.h"
+#include "lookup/Platform.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
 // The launcher with real processes. The programs it starts are small scripts that leave a
 // trace, so the test sees what ran, with which arguments, and when.
 
-#include "ExecCmd.h"
 #include "PlatformLinux.h"
 #include "TempTree.h"
+#include "lookup/ExecCmd.h"
 
 #include <gtest/gtest.h>
 

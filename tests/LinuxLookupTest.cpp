@@ -2,12 +2,12 @@
 // same on any machine.
 
 #include "DesktopCommand.h"
-#include "ExecCmd.h"
-#include "FindExe.h"
 #include "Freedesktop.h"
 #include "PlatformLinux.h"
 #include "ProbeName.h"
 #include "TempTree.h"
+#include "lookup/ExecCmd.h"
+#include "lookup/FindExe.h"
 
 #include <gtest/gtest.h>
 

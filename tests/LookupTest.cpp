@@ -1,7 +1,7 @@
 // The lookup against a platform that records every call.
 
 #include "FakePlatform.h"
-#include "FindExe.h"
+#include "lookup/FindExe.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // qimlar-which as a user runs it: the real program, in the tests' own freedesktop environment,
 // with its standard output and error caught byte for byte.
 
-#include "FindExe.h"
 #include "Freedesktop.h"
 #include "PlatformLinux.h"
 #include "TempTree.h"
+#include "lookup/FindExe.h"
 
 #include <gtest/gtest.h>
 

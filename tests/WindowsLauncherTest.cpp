@@ -2,9 +2,9 @@
 // (RecordingProgram.cpp), copied where each test needs it, that writes down where it was started
 // from and what it was given.
 
-#include "ExecCmd.h"
-#include "Platform.h"
 #include "WindowsTestSupport.h"
+#include "lookup/ExecCmd.h"
+#include "lookup/Platform.h"
 
 #include <gtest/gtest.h>
 

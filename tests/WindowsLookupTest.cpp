@@ -2,11 +2,11 @@
 // a dot and letters from no ANSI code page in its path; associations come from the shell's
 // registry, Wine's own and ones the test registers.
 
-#include "FindExe.h"
 #include "NativePlatform.h"
 #include "ProbeName.h"
 #include "WindowsCommandLine.h"
 #include "WindowsTestSupport.h"
+#include "lookup/FindExe.h"
 
 #include <gtest/gtest.h>
 

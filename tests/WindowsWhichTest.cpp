@@ -1,8 +1,8 @@
 // qimlar-which.exe as a process: its answers, caught from a pipe, are the library's answers.
 
-#include "FindExe.h"
-#include "Platform.h"
 #include "WindowsTestSupport.h"
+#include "lookup/FindExe.h"
+#include "lookup/Platform.h"
 
 #include <gtest/gtest.h>
 

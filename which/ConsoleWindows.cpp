@@ -1,12 +1,42 @@
 #include "Console.h"
-#include "WideText.h"
 
 #include <windows.h>
 
+#include <climits>
 #include <cstdio>
 #include <shellapi.h>
 
 namespace qimlar::console {
+
+namespace {
+
+// A console shows what it is given as well as it can: a word or an answer that is no valid
+// UTF-16 or UTF-8 keeps its valid letters, with U+FFFD standing in for the rest, rather than
+// turning into the empty text.
+std::string utf8Of(std::wstring_view wide)
+{
+    if (wide.empty() || wide.size() > INT_MAX / 3)
+        return {};
+    const int size = static_cast<int>(wide.size());
+    std::string text(static_cast<std::size_t>(size) * 3, '\0');
+    const int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(),
+                                             static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return text;
+}
+
+std::wstring wideOf(std::string_view text)
+{
+    if (text.empty() || text.size() > INT_MAX)
+        return {};
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(text.size(), L'\0');
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), size);
+    wide.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return wide;
+}
+
+} // namespace
 
 std::vector<std::string> arguments(int, char*[])
 {
@@ -15,10 +45,8 @@ std::vector<std::string> arguments(int, char*[])
     wchar_t** words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     if (!words)
         return result;
-    // A word that is no valid UTF-16 (a lone surrogate) stays a word, as U+FFFD, rather than
-    // becoming the empty extension.
     for (int i = 1; i < count; ++i)
-        result.push_back(toUtf8(words[i]).value_or("\xEF\xBF\xBD"));
+        result.push_back(utf8Of(words[i]));
     ::LocalFree(words);
     return result;
 }
@@ -27,15 +55,15 @@ bool write(std::string_view text)
 {
     const HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD mode = 0;
-    const auto wide = ::GetConsoleMode(output, &mode) ? toWide(text) : std::nullopt;
-    if (!wide)
+    if (!::GetConsoleMode(output, &mode))
         return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
 
     // A console shows characters, not bytes: UTF-8 would come out as the ANSI code page's
     // letters.
     if (std::fflush(stdout) != 0)
         return false;
-    std::wstring_view rest = *wide;
+    const std::wstring wide = wideOf(text);
+    std::wstring_view rest = wide;
     while (!rest.empty()) {
         DWORD written = 0;
         if (!::WriteConsoleW(output, rest.data(), static_cast<DWORD>(rest.size()), &written,

@@ -2,8 +2,8 @@
 // found by the same lookup as Qimlar's window.
 
 #include "Console.h"
-#include "FindExe.h"
-#include "Platform.h"
+#include "lookup/FindExe.h"
+#include "lookup/Platform.h"
 
 #include <cstdio>
 #include <cstring>

@@ -3,11 +3,11 @@
 // nothing of ours, and every file of somebody else's, in it or beside it, is as it was; one of
 // them is planted at the very name the probe would take.
 
-#include "FindExe.h"
 #include "Freedesktop.h"
 #include "PlatformLinux.h"
 #include "ProbeName.h"
 #include "TempTree.h"
+#include "lookup/FindExe.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LookupResult.h"
+#include "lookup/LookupResult.h"
 
 #include <string>
 

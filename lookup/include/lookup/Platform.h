@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LookupResult.h"
-#include "Outcome.h"
+#include "lookup/LookupResult.h"
+#include "lookup/Outcome.h"
 
 #include <cstdint>
 #include <string>
