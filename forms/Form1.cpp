@@ -13,7 +13,6 @@
 #include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPointer>
 #include <QWindow>
 
@@ -31,13 +30,6 @@ const QString searchPrompt =
 const QString searchTitle = QStringLiteral("Qimlar");
 const QString noTerminalMessage =
     QStringLiteral("هذا البرنامج يعمل داخل الطرفية، ولم يُعثر على برنامج طرفية مثبّت لتشغيله فيه.");
-
-void sayNoTerminal(QWidget* parent)
-{
-    QMessageBox box(QMessageBox::Warning, searchTitle, noTerminalMessage, QMessageBox::Ok, parent);
-    box.setLayoutDirection(Qt::RightToLeft);
-    box.exec();
-}
 
 // While it lives, `controls` take no input: they are disabled, so that nothing typed or clicked
 // at them meanwhile waits to be handled later. Afterwards each is as enabled as it was, and the
@@ -164,7 +156,7 @@ void Form1::Command2_Click()
     if (LastAnswerInTerminal && cmdline == LastAnswer) {
         const auto inTerminal = platform.terminalCommandLine(cmdline.toStdString());
         if (!inTerminal) {
-            sayNoTerminal(this);
+            MsgBox(noTerminalMessage, searchTitle, this);
             return;
         }
         cmdline = QString::fromStdString(*inTerminal);

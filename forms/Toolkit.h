@@ -130,4 +130,7 @@ void End();
 // Cancel. Returns the edited text on OK, and the empty text on Cancel or when closed.
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultAnswer = {});
 
+// A modal message with `title`, a warning sign, `text` and an OK button, read right to left.
+void MsgBox(const QString& text, const QString& title, QWidget* parent = nullptr);
+
 } // namespace qimlar
