@@ -19,8 +19,10 @@ constexpr int troubleOrUsageError = 2;
 void printUsage(std::FILE* stream)
 {
     std::fputs("Usage: qimlar-which [OPTION]... [--] EXTENSION...\n"
-               "Print the full path of the program that opens files of each EXTENSION,\n"
-               "one line per EXTENSION, or an empty line when nothing opens them.\n"
+               "Print the full path of the program that opens files of each EXTENSION\n"
+               "(the program behind env, Flatpak or snap; the command line that starts an\n"
+               "application with no program file of its own), one line per EXTENSION, or\n"
+               "an empty line when nothing opens them.\n"
                "An extension is used as typed: 'mp3', not '.mp3'.\n"
                "\n"
                "  -z, --null     end each answer with a NUL byte instead of a newline\n"
