@@ -6,6 +6,7 @@
 #include "RunTime.h"
 #include "SpokenNames.h"
 #include "Toolkit.h"
+#include "lookup/ExecCmd.h"
 #include "lookup/FindExe.h"
 #include "ui_Form1.h"
 
@@ -219,20 +220,22 @@ QString Form1::FindExe(QString extension)
 
 void Form1::ExecCmd(QString& cmdline)
 {
-    const auto process = platform.startProcess(cmdline.toStdString());
-    if (!process)
-        return;
-    {
-        programRunning = true;
-        Dragging = false;
-        const InputWithheld withheld(
-            *this, {ui->Command1, ui->Command2, ui->Command3, ui->Text1, menuBar()});
-        setCursor(Qt::BusyCursor);
-        waitForExitWithEventsRunning(platform, *process);
-        unsetCursor();
-        programRunning = false;
-    }
-    platform.closeProcess(*process);
+    qimlar::ExecCmd(cmdline.toStdString(), platform,
+                    [this](Platform& started, const ProcessHandle& process) {
+                        waitWithInputWithheld(started, process);
+                    });
+}
+
+void Form1::waitWithInputWithheld(Platform& started, const ProcessHandle& process)
+{
+    programRunning = true;
+    Dragging = false;
+    const InputWithheld withheld(*this,
+                                 {ui->Command1, ui->Command2, ui->Command3, ui->Text1, menuBar()});
+    setCursor(Qt::BusyCursor);
+    waitForExitWithEventsRunning(started, process);
+    unsetCursor();
+    programRunning = false;
 }
 
 // The run button returns to its caller only once the started program has ended, so the window

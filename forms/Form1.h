@@ -44,6 +44,8 @@ private:
 
     void SetMinBox(QWidget& form);
     void placeTheSentenceAndItsEnd();
+    // Waits for the started program with the events running, this window taking no input.
+    void waitWithInputWithheld(Platform& started, const ProcessHandle& process);
 
     QString FindExe(QString extension);
 

@@ -4,12 +4,15 @@
 
 namespace qimlar {
 
-Status ExecCmd(const std::string& cmdline, Platform& platform)
+Status ExecCmd(const std::string& cmdline, Platform& platform, const ExitWait& wait)
 {
     const auto process = platform.startProcess(cmdline);
     if (!process)
         return Failure{process.reason()};
-    platform.waitForExit(*process);
+    if (wait)
+        wait(platform, *process);
+    else
+        platform.waitForExit(*process);
     platform.closeProcess(*process);
     return Done{};
 }
