@@ -148,22 +148,26 @@ std::string firstOperand(const Words& words, std::size_t from,
     return {};
 }
 
+// What `TOOL run` starts, where these words are one: its first operand past the options.
+std::string runOperand(const Words& words, std::size_t at, std::string_view tool,
+                       std::initializer_list<std::string_view> valued = {})
+{
+    if (words.size() < at + 2 || baseName(words[at]) != tool || words[at + 1] != "run")
+        return {};
+    return firstOperand(words, at + 2, valued);
+}
+
 // The application a `flatpak run` starts, where these words are one.
 std::string flatpakRunApplication(const Words& words, std::size_t at)
 {
-    if (words.size() < at + 2 || baseName(words[at]) != "flatpak" || words[at + 1] != "run")
-        return {};
-    return firstOperand(words, at + 2,
-                        {"--arch", "--branch", "--command", "--cwd", "--runtime",
-                         "--runtime-version", "--commit", "--runtime-commit"});
+    return runOperand(words, at, "flatpak",
+                      {"--arch", "--branch", "--command", "--cwd", "--runtime", "--runtime-version",
+                       "--commit", "--runtime-commit"});
 }
 
-// The snap a `snap run` starts, where these words are one.
-std::string snapRunName(const Words& words, std::size_t at)
+std::string notInstalled(const std::string& program, const std::string& entryFile)
 {
-    if (words.size() < at + 2 || baseName(words[at]) != "snap" || words[at + 1] != "run")
-        return {};
-    return firstOperand(words, at + 2);
+    return "the program " + program + " of " + entryFile + " is not installed";
 }
 
 // exports/bin/APPID of the installation whose exports/share/applications/ holds `entryFile`.
@@ -223,8 +227,7 @@ Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder
     // The command line, for an application whose starter has no program file of its own.
     const auto wholeCommandLine = [&]() -> Outcome<std::string> {
         if (programOnPath(words->front()).empty())
-            return Failure{"the program " + words->front() + " of " + entry.file +
-                           " is not installed"};
+            return Failure{notInstalled(words->front(), entry.file)};
         return commandLine;
     };
 
@@ -235,7 +238,7 @@ Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder
             return launcher;
         return wholeCommandLine();
     }
-    if (const std::string snap = snapRunName(*words, at); !snap.empty()) {
+    if (const std::string snap = runOperand(*words, at, "snap"); !snap.empty()) {
         if (const std::string program = snapFolder + "/" + snap;
             isPlainName(snap) && isExecutableFile(program))
             return program;
@@ -245,7 +248,7 @@ Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder
     const std::string& name = (*words)[at];
     std::string program = programOnPath(name);
     if (program.empty())
-        return Failure{"the program " + name + " of " + entry.file + " is not installed"};
+        return Failure{notInstalled(name, entry.file)};
     return program;
 }
 

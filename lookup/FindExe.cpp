@@ -27,21 +27,20 @@ LookupResult LookUpProgram(const std::string& extension, Platform& platform)
     if (!created)
         return trouble(created.reason());
 
-    // An extension that no file name can end in names no type: the probe goes under its
-    // created name, and nobody else's file is touched.
     const std::string probe = probeName(*created, extension);
-    if (probe != *created && !extensionFitsFileName(extension)) {
-        LookupResult result;
-        result.status = LookupStatus::UnknownType;
-        result.reason = "no file name can end in this extension";
-        if (const auto deleted = platform.deleteFile(*created); !deleted)
-            return trouble(deleted.reason());
-        return result;
-    }
-
-    // A rename that fails (a file of that name exists, the name is too long) leaves the probe
-    // under its created name: it goes from there.
     if (probe != *created) {
+        // An extension that no file name can end in names no type: the probe goes under its
+        // created name, and nobody else's file is touched.
+        if (!extensionFitsFileName(extension)) {
+            LookupResult result;
+            result.status = LookupStatus::UnknownType;
+            result.reason = "no file name can end in this extension";
+            if (const auto deleted = platform.deleteFile(*created); !deleted)
+                return trouble(deleted.reason());
+            return result;
+        }
+        // A rename that fails (a file of that name exists, the name is too long) leaves the
+        // probe under its created name: it goes from there.
         if (const auto renamed = platform.renameNoReplace(*created, probe); !renamed) {
             platform.deleteFile(*created);
             return trouble(renamed.reason());

@@ -48,17 +48,27 @@ Failure failed(const std::string& what, int error)
     return Failure{what + ": " + std::strerror(error)};
 }
 
-// The terminal emulators GIO tries for a program that asks for one, in its order, each with the
-// option after which it takes the program to run.
+// The terminal emulators to run a program in, in order, each with the option after which it
+// takes the program: Debian's own choice of the user's terminal, the freedesktop launcher
+// (which takes the program straight away), then those GIO itself tries.
 struct TerminalEmulator
 {
     const char* name;
     const char* option;
 };
 constexpr TerminalEmulator knownTerminals[] = {
-    {"gnome-terminal", "--"}, {"mate-terminal", "-x"}, {"xfce4-terminal", "-x"}, {"tilix", "-e"},
-    {"konsole", "-e"},        {"nxterm", "-e"},        {"color-xterm", "-e"},    {"rxvt", "-e"},
-    {"dtterm", "-e"},         {"xterm", "-e"},
+    {"x-terminal-emulator", "-e"},
+    {"xdg-terminal-exec", nullptr},
+    {"gnome-terminal", "--"},
+    {"mate-terminal", "-x"},
+    {"xfce4-terminal", "-x"},
+    {"tilix", "-e"},
+    {"konsole", "-e"},
+    {"nxterm", "-e"},
+    {"color-xterm", "-e"},
+    {"rxvt", "-e"},
+    {"dtterm", "-e"},
+    {"xterm", "-e"},
 };
 
 std::string quoted(const std::string& word)
@@ -195,14 +205,9 @@ Outcome<std::string> NativePlatform::terminalCommandLine(const std::string& comm
         commandLine.find('/') != std::string::npos && isExecutableFile(commandLine)
             ? quoted(commandLine)
             : commandLine;
-    // Debian's own choice of the user's terminal first, then the freedesktop launcher.
-    if (const std::string terminal = programOnPath("x-terminal-emulator"); !terminal.empty())
-        return quoted(terminal) + " -e " + program;
-    if (const std::string terminal = programOnPath("xdg-terminal-exec"); !terminal.empty())
-        return quoted(terminal) + " " + program;
     for (const auto& [name, option] : knownTerminals) {
         if (const std::string terminal = programOnPath(name); !terminal.empty())
-            return quoted(terminal) + " " + option + " " + program;
+            return quoted(terminal) + (option ? std::string(" ") + option : "") + " " + program;
     }
     return Failure{"cannot start a terminal: no terminal emulator is installed "
                    "(x-terminal-emulator, xdg-terminal-exec, xterm, ...)"};

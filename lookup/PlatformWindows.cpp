@@ -78,7 +78,7 @@ std::wstring programFor(const std::wstring& probe, const ShellAssociation& assoc
     // The shell's answer may be cut at a space, or a bare name such as notepad.exe: the
     // registered program, read whole, is the answer where that file exists.
     std::wstring registered = association.program;
-    if (!registered.empty() && registered.find_first_of(L"\\/:") == std::wstring::npos)
+    if (!registered.empty() && !isPath(registered))
         registered = programOnSearchPath(registered);
     if (isFullPath(registered) && namesExistingFile(registered))
         return registered;

@@ -13,11 +13,6 @@ bool isBlank(wchar_t c)
     return c == L' ' || c == L'\t';
 }
 
-bool isPath(const std::wstring& name)
-{
-    return name.find_first_of(L"\\/:") != std::wstring::npos;
-}
-
 // The program a leading part of a command line names, as Windows would start it: a path of a
 // file, or of one with ".exe" added when its name has none; a bare name where Windows looks for
 // programs. Empty when it names none.

@@ -20,6 +20,11 @@ bool namesExistingFile(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool isPath(const std::wstring& name)
+{
+    return name.find_first_of(L"\\/:") != std::wstring::npos;
+}
+
 std::wstring programOnSearchPath(const std::wstring& name)
 {
     if (name.empty())

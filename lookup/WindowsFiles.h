@@ -28,6 +28,10 @@ bool isFullPath(const std::wstring& path);
 
 bool namesExistingFile(const std::wstring& path);
 
+// Whether `name` says where its file is (a folder or a drive), rather than being a bare name
+// that Windows looks for.
+bool isPath(const std::wstring& name);
+
 // The full path of the program a bare name such as notepad.exe names, found where Windows
 // starts programs from (the program's folder, the current folder, the system folders, PATH),
 // ".exe" added when it has no extension; empty when there is none.
