@@ -10,6 +10,17 @@ pid=
 
 printf '* { background: blue; color: yellow; font-size: 30px; }\n' >"$work/loud.qss"
 
+# The X server answers before Qimlar is started on it (once, on a loaded machine, Qimlar could
+# not connect to a server that xvfb-run had just reported ready).
+for attempt in $(seq 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    if [ "$attempt" -eq 100 ]; then
+        echo "the X server on $DISPLAY never answered" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+
 # Starts Qimlar with the given arguments and waits until its main window is mapped.
 start() {
     "$qimlar" "$@" &
@@ -18,6 +29,10 @@ start() {
     # BadWindow): ask again, for 20 seconds at the most.
     for attempt in $(seq 200); do
         xdotool search --onlyvisible --name '^ *Qimlar$' >/dev/null 2>&1 && return 0
+        if ! kill -0 "$pid" 2>/dev/null; then
+            echo "Qimlar ended before its main window appeared" >&2
+            return 1
+        fi
         sleep 0.1
     done
     echo "the main window never appeared" >&2
