@@ -1,7 +1,7 @@
 #!/bin/sh
 # Qimlar as a desktop sees it once installed: the menu entry, the software-centre record and the
 # icons, checked as `cmake --install` lays them out or as the Debian package holds them.
-# Usage: InstalledFilesTest.sh install APP_ID BUILD_DIR           (under xvfb-run)
+# Usage: InstalledFilesTest.sh install APP_ID BUILD_DIR           (on a private X server)
 #        InstalledFilesTest.sh package APP_ID BUILD_DIR VERSION
 set -eu
 mode=$1
