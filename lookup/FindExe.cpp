@@ -17,7 +17,8 @@ LookupResult trouble(std::string reason)
 
 } // namespace
 
-LookupResult LookUpProgram(const std::string& extension, Platform& platform)
+LookupResult LookUpProgram(const std::string& extension, Platform& platform,
+                           const LookupDetail& detail)
 {
     const auto folder = platform.tempFolder();
     if (!folder)
@@ -47,10 +48,21 @@ LookupResult LookUpProgram(const std::string& extension, Platform& platform)
         }
     }
 
-    LookupResult result = platform.findAssociation(probe);
+    LookupResult result = platform.findAssociation(probe, detail);
+    if (detail.explanation)
+        result.explanation.insert(result.explanation.begin(),
+                                  "The lookup asked about the empty file " + probe + ".");
     // A probe left behind is a file of ours in somebody's folder: never in silence.
     if (const auto deleted = platform.deleteFile(probe); !deleted)
         return trouble(deleted.reason());
+    if (result.status != LookupStatus::Found)
+        result.program.clear();
+    return result;
+}
+
+LookupResult LookUpType(const std::string& type, Platform& platform, const LookupDetail& detail)
+{
+    LookupResult result = platform.findTypeAssociation(type, detail);
     if (result.status != LookupStatus::Found)
         result.program.clear();
     return result;

@@ -16,7 +16,8 @@ public:
     Outcome<std::string> createUniqueFile(const std::string& folder,
                                           const std::string& prefix) override;
     Status renameNoReplace(const std::string& from, const std::string& to) override;
-    LookupResult findAssociation(const std::string& file) override;
+    LookupResult findAssociation(const std::string& file, const LookupDetail& detail) override;
+    LookupResult findTypeAssociation(const std::string& type, const LookupDetail& detail) override;
     Status deleteFile(const std::string& file) override;
 
     Outcome<std::string> terminalCommandLine(const std::string& commandLine) override;

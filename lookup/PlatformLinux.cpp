@@ -123,18 +123,25 @@ Status NativePlatform::renameNoReplace(const std::string& from, const std::strin
     return Done{};
 }
 
-LookupResult NativePlatform::findAssociation(const std::string& file)
+LookupResult NativePlatform::findAssociation(const std::string& file, const LookupDetail& detail)
 {
-    LookupResult result;
     // The probe is empty, and sniffing an empty file says nothing: the name alone decides.
     g_autofree gchar* contentType = g_content_type_guess(file.c_str(), nullptr, 0, nullptr);
-    result.type = contentType;
     if (g_content_type_is_unknown(contentType)) {
+        LookupResult result;
+        result.type = contentType;
         result.status = LookupStatus::UnknownType;
         result.reason = "the shared MIME database has no type for such names";
         return result;
     }
-    g_autoptr(GAppInfo) app = g_app_info_get_default_for_type(contentType, FALSE);
+    return findTypeAssociation(contentType, detail);
+}
+
+LookupResult NativePlatform::findTypeAssociation(const std::string& type, const LookupDetail&)
+{
+    LookupResult result;
+    result.type = type;
+    g_autoptr(GAppInfo) app = g_app_info_get_default_for_type(type.c_str(), FALSE);
     if (!app || !G_IS_DESKTOP_APP_INFO(app)) {
         result.status = LookupStatus::NoProgram;
         result.reason =

@@ -3,6 +3,7 @@
 #include "WindowsAssociation.h"
 #include "WindowsCommandLine.h"
 #include "WindowsFiles.h"
+#include "lookup/FindExe.h"
 
 #include <windows.h>
 
@@ -162,7 +163,7 @@ Status NativePlatform::renameNoReplace(const std::string& from, const std::strin
     return Done{};
 }
 
-LookupResult NativePlatform::findAssociation(const std::string& file)
+LookupResult NativePlatform::findAssociation(const std::string& file, const LookupDetail&)
 {
     LookupResult result;
     result.status = LookupStatus::UnknownType;
@@ -201,6 +202,27 @@ LookupResult NativePlatform::findAssociation(const std::string& file)
         if (!result.program.empty())
             result.status = LookupStatus::Found;
     }
+    return result;
+}
+
+LookupResult NativePlatform::findTypeAssociation(const std::string& type,
+                                                 const LookupDetail& detail)
+{
+    // The shell associates extensions, not types: the type's registered extension is asked
+    // about in its place.
+    const auto wideType = toWide(type);
+    const std::wstring extension = wideType ? extensionOfContentType(*wideType) : std::wstring();
+    if (extension.empty()) {
+        LookupResult result;
+        result.status = LookupStatus::UnknownType;
+        result.type = type;
+        result.reason = "no extension is registered for the type " + type;
+        return result;
+    }
+    // The registered extension starts with its "."; the lookup adds its own.
+    const std::wstring typed = extension.front() == L'.' ? extension.substr(1) : extension;
+    LookupResult result = LookUpProgram(utf8Of(typed), *this, detail);
+    result.type = type;
     return result;
 }
 

@@ -98,4 +98,12 @@ ShellAssociation readAssociation(const std::wstring& extension)
     return found;
 }
 
+std::wstring extensionOfContentType(const std::wstring& type)
+{
+    // A "\\" would reach into another key; no type holds one.
+    if (type.empty() || type.find(L'\\') != std::wstring::npos)
+        return {};
+    return readText(HKEY_CLASSES_ROOT, L"MIME\\Database\\Content Type\\" + type, L"Extension");
+}
+
 } // namespace qimlar

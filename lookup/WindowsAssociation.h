@@ -36,4 +36,8 @@ std::wstring extensionOf(const std::wstring& file);
 
 ShellAssociation readAssociation(const std::wstring& extension);
 
+// The extension registered for a MIME type (HKEY_CLASSES_ROOT\MIME\Database\Content Type\TYPE's
+// Extension: ".mp3" for audio/mpeg); empty when none is.
+std::wstring extensionOfContentType(const std::wstring& type);
+
 } // namespace qimlar

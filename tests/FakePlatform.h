@@ -34,9 +34,20 @@ public:
         calls.push_back("rename " + from + " " + to);
         return renamed;
     }
-    qimlar::LookupResult findAssociation(const std::string& file) override
+    qimlar::LookupResult findAssociation(const std::string& file,
+                                         const qimlar::LookupDetail&) override
     {
         calls.push_back("find " + file);
+        return answer();
+    }
+    qimlar::LookupResult findTypeAssociation(const std::string& type,
+                                             const qimlar::LookupDetail&) override
+    {
+        calls.push_back("find type " + type);
+        return answer();
+    }
+    qimlar::LookupResult answer() const
+    {
         qimlar::LookupResult result;
         result.program = executable;
         result.terminal = runsInTerminal;

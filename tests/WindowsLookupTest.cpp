@@ -231,11 +231,12 @@ TEST(WindowsLookupFaults, AProbeThatCannotBeDeletedIsTroubleWithTheSystemsReason
     struct HoldingPlatform : qimlar::NativePlatform
     {
         HANDLE held = INVALID_HANDLE_VALUE;
-        qimlar::LookupResult findAssociation(const std::string& file) override
+        qimlar::LookupResult findAssociation(const std::string& file,
+                                             const qimlar::LookupDetail& detail) override
         {
             held = ::CreateFileW(wide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
-            return NativePlatform::findAssociation(file);
+            return NativePlatform::findAssociation(file, detail);
         }
     } platform;
     const auto result = qimlar::LookUpProgram("ini", platform);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qimlar {
 
@@ -9,6 +10,31 @@ enum class LookupStatus {
     UnknownType, // the desktop knows no type for such a name
     NoProgram,   // a known type that nothing opens
     Trouble,     // the lookup itself failed: no temporary folder, no probe, ...
+};
+
+// How a program came to be among those that can open a type.
+enum class ProgramRelation {
+    Default,    // the desktop's default for the type
+    Registered, // registered for the type itself
+    ParentType, // registered for a type the type is a kind of (or, on Windows, its kind of file)
+};
+
+// One program that can open a type, as the "open with" lists show it.
+struct ProgramChoice
+{
+    // As LookupResult::program: the full path, or the command line that starts the
+    // application; empty when its program is not installed.
+    std::string program;
+    std::string command; // its command line, without field codes
+    std::string entry;   // its desktop entry's file; on Windows its registry key
+    ProgramRelation relation = ProgramRelation::Registered;
+};
+
+// What a lookup gathers beyond the answer, for those who ask: it costs more time.
+struct LookupDetail
+{
+    bool everyProgram = false; // fill LookupResult::programs
+    bool explanation = false;  // fill LookupResult::explanation
 };
 
 // What the lookup found for one extension, and why. Texts are the platform's file-name bytes,
@@ -44,6 +70,14 @@ struct LookupResult
     // For Trouble, what failed and the system's reason; otherwise, where there is one, why
     // nothing was found.
     std::string reason;
+
+    // With LookupDetail::everyProgram: every program that can open the type, in the desktop's
+    // own order: the default first, then those registered for the type, then for its parents.
+    std::vector<ProgramChoice> programs;
+
+    // With LookupDetail::explanation: how the answer was reached, in plain English sentences,
+    // one step each, in the order the lookup took them.
+    std::vector<std::string> explanation;
 };
 
 } // namespace qimlar

@@ -38,8 +38,15 @@ public:
     virtual Status renameNoReplace(const std::string& from, const std::string& to) = 0;
 
     // What the desktop's associations say of `file`: its type, the program that opens it and
-    // why. The status is Found, UnknownType or NoProgram. The file is not changed.
-    virtual LookupResult findAssociation(const std::string& file) = 0;
+    // why, and what `detail` asks for. The status is Found, UnknownType or NoProgram. The file
+    // is not changed.
+    virtual LookupResult findAssociation(const std::string& file, const LookupDetail& detail) = 0;
+
+    // The same for a type named directly (a MIME type): no file of the type is needed where the
+    // desktop associates types; where it associates extensions (Windows), the type's registered
+    // extension is asked about. The status may also be Trouble there.
+    virtual LookupResult findTypeAssociation(const std::string& type,
+                                             const LookupDetail& detail) = 0;
 
     // Deletes exactly the file `file` names, taken literally.
     virtual Status deleteFile(const std::string& file) = 0;
