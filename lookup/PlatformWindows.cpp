@@ -3,12 +3,15 @@
 #include "WindowsAssociation.h"
 #include "WindowsCommandLine.h"
 #include "WindowsFiles.h"
+#include "WindowsOpenWith.h"
+#include "WindowsProgram.h"
 #include "lookup/FindExe.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 #include <string>
+#include <vector>
 
 namespace qimlar {
 
@@ -47,46 +50,112 @@ std::string utf8Of(const std::wstring& text)
     return toUtf8(text).value_or(std::string());
 }
 
-// A packaged (Store) app has no program file to name: Explorer starts it by its app ID.
-std::wstring packagedAppCommand(const std::wstring& appUserModelId)
+// The steps of a lookup, in plain English, for those who asked for them.
+class Steps
 {
-    PathBuffer buffer{};
-    const UINT length = ::GetWindowsDirectoryW(buffer.data(), MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return {};
-    std::wstring explorer = textOf(buffer);
-    if (explorer.back() != L'\\')
-        explorer += L'\\';
-    explorer += L"explorer.exe";
-    if (!namesExistingFile(explorer))
-        return {};
-    return explorer + L" shell:AppsFolder\\" + appUserModelId;
+public:
+    explicit Steps(std::vector<std::string>* into) : into_(into) {}
+    void say(const std::string& sentence)
+    {
+        if (into_)
+            into_->push_back(sentence);
+    }
+
+private:
+    std::vector<std::string>* into_;
+};
+
+// Why FindExecutableW found nothing, from the code it returns.
+std::string whyNotFound(INT_PTR code)
+{
+    switch (code) {
+    case SE_ERR_NOASSOC:
+        return "no association";
+    case SE_ERR_FNF:
+        return "the file is missing";
+    case SE_ERR_PNF:
+        return "the folder is missing";
+    case SE_ERR_ACCESSDENIED:
+        return "access denied";
+    default:
+        return "code " + std::to_string(code);
+    }
 }
 
 // The program that opens `probe`, by what the shell and the registry say of it: the full path
 // of an existing file, or the command line that starts a packaged app; empty when none.
-std::wstring programFor(const std::wstring& probe, const ShellAssociation& association)
+std::wstring programFor(const std::wstring& probe, const ShellAssociation& association,
+                        Steps& steps)
 {
     PathBuffer buffer{};
-    ::FindExecutableW(probe.c_str(), nullptr, buffer.data());
+    const auto code =
+        reinterpret_cast<INT_PTR>(::FindExecutableW(probe.c_str(), nullptr, buffer.data()));
     const std::wstring found = textOf(buffer);
+    if (found.empty())
+        steps.say("FindExecutableW gives no program (" + whyNotFound(code) + ").");
+    else
+        steps.say("FindExecutableW answers " + utf8Of(found) + ".");
     // Programs and scripts open themselves: the caller says so.
-    if (equalIgnoringCase(fullPath(found), probe))
+    if (equalIgnoringCase(fullPath(found), probe)) {
+        steps.say("That is the file itself: such files start themselves.");
         return probe;
-    if (isWholeRegisteredProgram(found, association))
+    }
+    if (isWholeRegisteredProgram(found, association)) {
+        steps.say("That is the full path of an existing file that the command starts.");
         return found;
+    }
 
     // The shell's answer may be cut at a space, or a bare name such as notepad.exe: the
     // registered program, read whole, is the answer where that file exists.
-    std::wstring registered = association.program;
-    if (!registered.empty() && !isPath(registered))
-        registered = programOnSearchPath(registered);
-    if (isFullPath(registered) && namesExistingFile(registered))
+    if (isCutAtSpace(found, association.program))
+        steps.say("That is the command's program cut at its first space.");
+    else if (!found.empty())
+        steps.say(!isFullPath(found)          ? "That is no full path."
+                  : !namesExistingFile(found) ? "No file exists there."
+                                              : "That is not the program the command starts.");
+    if (const auto registered = existingRegisteredProgram(association); !registered.empty()) {
+        steps.say("The command's program, read whole" +
+                  std::string(isPath(association.program) ? "" : " and found on the search path") +
+                  ", is the existing file " + utf8Of(registered) + ".");
         return registered;
-
-    if (found.empty() && !association.appUserModelId.empty())
+    }
+    if (found.empty() && !association.appUserModelId.empty()) {
+        steps.say("The class belongs to the packaged app whose AppUserModelID is " +
+                  utf8Of(association.appUserModelId) + ": Explorer starts it by that ID.");
         return packagedAppCommand(association.appUserModelId);
+    }
+    if (!association.program.empty())
+        steps.say("No file exists for the command's program " + utf8Of(association.program) + ".");
     return {};
+}
+
+// How the extension's association was decided: the user's choice or the class registration,
+// the class, its type and its command.
+void explainAssociation(const std::wstring& extension, const ShellAssociation& association,
+                        Steps& steps)
+{
+    const std::string classesKey = "HKEY_CLASSES_ROOT\\" + utf8Of(extension);
+    if (association.decidedBy == association.userChoice) {
+        steps.say("The user's choice " + utf8Of(association.userChoice) +
+                  " decides: it names the class (ProgID) " + utf8Of(association.progId) + ".");
+    } else {
+        steps.say("There is no user's choice " + utf8Of(association.userChoice) + ".");
+        if (!association.registered) {
+            steps.say("There is no class registration " + classesKey +
+                      " either: no file type is registered for " + utf8Of(extension) + ".");
+            return;
+        }
+        steps.say("The class registration " + classesKey + " decides: " +
+                  (association.progId.empty()
+                       ? "it names no class (ProgID)."
+                       : "it names the class (ProgID) " + utf8Of(association.progId) + "."));
+    }
+    if (!association.contentType.empty())
+        steps.say(classesKey + " gives the type " + utf8Of(association.contentType) + ".");
+    const std::string holder = association.progId.empty() ? classesKey : utf8Of(association.entry);
+    steps.say(association.command.empty()
+                  ? holder + " has no command that opens files."
+                  : "The open command of " + holder + " is " + utf8Of(association.command) + ".");
 }
 
 // "what failed: the system's reason", with Windows' own words for the last error.
@@ -163,13 +232,15 @@ Status NativePlatform::renameNoReplace(const std::string& from, const std::strin
     return Done{};
 }
 
-LookupResult NativePlatform::findAssociation(const std::string& file, const LookupDetail&)
+LookupResult NativePlatform::findAssociation(const std::string& file, const LookupDetail& detail)
 {
     LookupResult result;
+    Steps steps(detail.explanation ? &result.explanation : nullptr);
     result.status = LookupStatus::UnknownType;
     const auto wideFile = toWide(file);
     if (!wideFile) {
         result.reason = "the name is not valid UTF-8";
+        steps.say("The file's name is not valid UTF-8.");
         return result;
     }
     // Windows drops the trailing dots and spaces of the name it gives a file: "x.mp3. " is
@@ -178,19 +249,23 @@ LookupResult NativePlatform::findAssociation(const std::string& file, const Look
     const std::wstring extension = extensionOf(probe);
     if (extension.empty()) {
         result.reason = "a name without an extension has no type";
+        steps.say("The file's name has no extension, and so no type.");
         return result;
     }
+    steps.say("The shell reads the extension " + utf8Of(extension) + ".");
     const ShellAssociation association = readAssociation(extension);
+    explainAssociation(extension, association, steps);
     if (!association.registered) {
         result.reason = "no file type is registered for " + utf8Of(extension);
         return result;
     }
+    result.type = utf8Of(association.contentType);
     result.progId = utf8Of(association.progId);
     result.entry = utf8Of(association.entry);
     result.decidedBy = utf8Of(association.decidedBy);
     result.command = utf8Of(association.command);
 
-    const std::wstring program = programFor(probe, association);
+    const std::wstring program = programFor(probe, association, steps);
     result.status = LookupStatus::NoProgram;
     if (program.empty()) {
         result.reason = whyNoProgram(result);
@@ -202,6 +277,17 @@ LookupResult NativePlatform::findAssociation(const std::string& file, const Look
         if (!result.program.empty())
             result.status = LookupStatus::Found;
     }
+    steps.say(result.status == LookupStatus::Found
+                  ? "The answer is " + result.program + "."
+                  : "Nothing opens such files: " + result.reason + ".");
+
+    if (detail.everyProgram) {
+        const std::wstring classesKey = L"HKEY_CLASSES_ROOT\\" + extension;
+        const ProgramChoice theDefault{result.program, result.command,
+                                       result.entry.empty() ? utf8Of(classesKey) : result.entry,
+                                       ProgramRelation::Default};
+        result.programs = openWithPrograms(extension, association, theDefault);
+    }
     return result;
 }
 
@@ -212,17 +298,25 @@ LookupResult NativePlatform::findTypeAssociation(const std::string& type,
     // about in its place.
     const auto wideType = toWide(type);
     const std::wstring extension = wideType ? extensionOfContentType(*wideType) : std::wstring();
+    const std::string typeKey = "HKEY_CLASSES_ROOT\\MIME\\Database\\Content Type\\" + type;
     if (extension.empty()) {
         LookupResult result;
         result.status = LookupStatus::UnknownType;
         result.type = type;
-        result.reason = "no extension is registered for the type " + type;
+        result.reason = wideType ? "no extension is registered for the type " + type
+                                 : "the type is not valid UTF-8";
+        if (detail.explanation)
+            result.explanation.push_back(typeKey + " names no extension: " + result.reason + ".");
         return result;
     }
     // The registered extension starts with its "."; the lookup adds its own.
     const std::wstring typed = extension.front() == L'.' ? extension.substr(1) : extension;
     LookupResult result = LookUpProgram(utf8Of(typed), *this, detail);
     result.type = type;
+    if (detail.explanation)
+        result.explanation.insert(result.explanation.begin(), typeKey + " names the extension " +
+                                                                  utf8Of(extension) +
+                                                                  ": the lookup asks about that.");
     return result;
 }
 

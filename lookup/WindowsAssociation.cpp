@@ -1,5 +1,7 @@
 #include "WindowsAssociation.h"
 
+#include "WindowsRegistry.h"
+
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -11,32 +13,6 @@ namespace {
 const std::wstring classesRoot = L"HKEY_CLASSES_ROOT\\";
 const std::wstring userChoices =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\";
-
-// A text value of the registry (nullptr names the key's default value); empty when there is
-// none.
-std::wstring readText(HKEY root, const std::wstring& key, const wchar_t* name)
-{
-    DWORD size = 0;
-    if (::RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
-            ERROR_SUCCESS ||
-        size < sizeof(wchar_t))
-        return {};
-    std::wstring text(size / sizeof(wchar_t), L'\0');
-    if (::RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, text.data(), &size) !=
-        ERROR_SUCCESS)
-        return {};
-    text.resize(::wcsnlen(text.data(), text.size()));
-    return text;
-}
-
-bool keyExists(HKEY root, const std::wstring& key)
-{
-    HKEY handle = nullptr;
-    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(handle);
-    return true;
-}
 
 // One string the shell's association functions read of a class or an extension.
 std::wstring queryShell(ASSOCSTR what, const std::wstring& classOrExtension)
@@ -67,16 +43,27 @@ std::wstring extensionOf(const std::wstring& file)
     return file.substr(dot);
 }
 
+ClassCommand readClass(const std::wstring& key)
+{
+    ClassCommand found;
+    found.entry = classesRoot + key;
+    found.command = queryShell(ASSOCSTR_COMMAND, key);
+    found.program = queryShell(ASSOCSTR_EXECUTABLE, key);
+    found.appUserModelId = readText(HKEY_CLASSES_ROOT, key + L"\\Application", L"AppUserModelID");
+    return found;
+}
+
 ShellAssociation readAssociation(const std::wstring& extension)
 {
     ShellAssociation found;
     if (extension.empty())
         return found;
 
-    const std::wstring userChoice = userChoices + extension + L"\\UserChoice";
-    found.progId = readText(HKEY_CURRENT_USER, userChoice, L"ProgId");
+    found.userChoice = L"HKEY_CURRENT_USER\\" + userChoices + extension + L"\\UserChoice";
+    found.progId =
+        readText(HKEY_CURRENT_USER, userChoices + extension + L"\\UserChoice", L"ProgId");
     if (!found.progId.empty()) {
-        found.decidedBy = L"HKEY_CURRENT_USER\\" + userChoice;
+        found.decidedBy = found.userChoice;
     } else if (keyExists(HKEY_CLASSES_ROOT, extension)) {
         found.progId = readText(HKEY_CLASSES_ROOT, extension, nullptr);
         found.decidedBy = classesRoot + extension;
@@ -84,17 +71,16 @@ ShellAssociation readAssociation(const std::wstring& extension)
     found.registered = !found.decidedBy.empty();
     if (!found.registered)
         return found;
+    found.contentType = readText(HKEY_CLASSES_ROOT, extension, L"Content Type");
+    found.perceivedType = readText(HKEY_CLASSES_ROOT, extension, L"PerceivedType");
 
     // The class when one is named, so that the user's choice counts where the shell's own
     // functions would read the extension's key.
-    const std::wstring asked = found.progId.empty() ? extension : found.progId;
-    found.command = queryShell(ASSOCSTR_COMMAND, asked);
-    found.program = queryShell(ASSOCSTR_EXECUTABLE, asked);
-    if (found.progId.empty())
-        return found;
-    found.entry = classesRoot + found.progId;
-    found.appUserModelId =
-        readText(HKEY_CLASSES_ROOT, found.progId + L"\\Application", L"AppUserModelID");
+    static_cast<ClassCommand&>(found) = readClass(found.progId.empty() ? extension : found.progId);
+    if (found.progId.empty()) {
+        found.entry.clear();
+        found.appUserModelId.clear();
+    }
     return found;
 }
 

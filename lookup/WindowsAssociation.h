@@ -4,18 +4,10 @@
 
 namespace qimlar {
 
-// What the registry says of one extension: the class that opens it and why, as Explorer
-// decides it.
-struct ShellAssociation
+// What the registry says of one class (a ProgID, an application's key, or an extension's own
+// key): the command of its default verb and that command's program.
+struct ClassCommand
 {
-    // Whether anything at all registers the extension.
-    bool registered = false;
-
-    // The class (ProgID) that opens such files, and the key that named it: the user's choice
-    // in Explorer, or the extension's own key among the classes.
-    std::wstring progId;
-    std::wstring decidedBy;
-
     // The class's key (HKEY_CLASSES_ROOT\mp3file).
     std::wstring entry;
 
@@ -28,6 +20,31 @@ struct ShellAssociation
 
     // A packaged (Store) app's ID, when the class belongs to one.
     std::wstring appUserModelId;
+};
+
+// `key` is the class's key under HKEY_CLASSES_ROOT: "mp3file", "Applications\\app.exe", ".mp3".
+ClassCommand readClass(const std::wstring& key);
+
+// What the registry says of one extension: the class that opens it and why, as Explorer
+// decides it. The class's own fields are empty when the extension names none; `entry` stays
+// empty then, though its command may come from the extension's own key.
+struct ShellAssociation : ClassCommand
+{
+    // Whether anything at all registers the extension.
+    bool registered = false;
+
+    // The class (ProgID) that opens such files, and the key that named it: the user's choice
+    // in Explorer, or the extension's own key among the classes.
+    std::wstring progId;
+    std::wstring decidedBy;
+
+    // The user's choice that was looked for first, whether or not it is there.
+    std::wstring userChoice;
+
+    // The extension's "Content Type" (audio/mpeg) and "PerceivedType" (audio, text...), as its
+    // key among the classes gives them.
+    std::wstring contentType;
+    std::wstring perceivedType;
 };
 
 // The extension of `file` as the shell reads it, from its own name's last "." on (".a b"

@@ -59,6 +59,34 @@ std::wstring notepad()
     return std::wstring(system) + L"\\notepad.exe";
 }
 
+qimlar::LookupResult lookUpIn(const std::string& extension, const qimlar::LookupDetail& detail)
+{
+    return qimlar::LookUpProgram(extension, qimlar::nativePlatform(), detail);
+}
+
+// An application the "Open with" lists name (HKEY_CLASSES_ROOT\Applications\NAME), with its
+// program made in `folder`.
+struct Application
+{
+    Application(const PrivateFolder& folder, const std::wstring& name)
+        : program((folder / L"Apps q" / name).wstring()), key(L"Applications\\" + name)
+    {
+        writeFile(program, "");
+        classes.set(L"shell\\open\\command", nullptr, L"\"" + program + L"\" \"%1\"");
+    }
+    std::wstring program;
+    std::wstring key;
+    ClassesKey classes{key};
+};
+
+std::string joined(const std::vector<std::string>& sentences)
+{
+    std::string text;
+    for (const auto& sentence : sentences)
+        text += sentence + "\n";
+    return text;
+}
+
 // Letters from Arabic, Greek and beyond the 16-bit plane together: no ANSI code page holds them.
 const std::wstring musicExtension = L"\U0001F3B5\u0642\u03B1";
 
@@ -147,6 +175,9 @@ TEST(WindowsLookup, APackagedAppStartsThroughExplorerByItsAppId)
 
     for (const char* extension : {"qstore", "qchoice"})
         EXPECT_EQ(findExe(extension), utf8(explorer + L" shell:AppsFolder\\" + appId));
+    EXPECT_NE(joined(lookUpIn("qchoice", {.explanation = true}).explanation)
+                  .find("AppUserModelID is " + utf8(appId)),
+              std::string::npos);
     EXPECT_EQ(lookUp("qchoice").decidedBy,
               "HKEY_CURRENT_USER\\" + utf8(UserChoice::fileExtensions) + "qchoice\\UserChoice");
 
@@ -247,4 +278,128 @@ TEST(WindowsLookupFaults, AProbeThatCannotBeDeletedIsTroubleWithTheSystemsReason
     EXPECT_EQ(result.reason.find("cannot delete "), 0u) << result.reason;
     EXPECT_NE(result.reason.find(utf8(left[0]) + ": "), std::string::npos) << result.reason;
     std::filesystem::remove(tempFolder / left[0]);
+}
+
+TEST(WindowsLookupDetail, EveryProgramOfTheOpenWithListInItsOrderEachOnce)
+{
+    const Application chosen(*folder, L"qimlar-chosen.exe"), progIds(*folder, L"qimlar-ids.exe"),
+        users(*folder, L"qimlar-users.exe"), recent(*folder, L"qimlar-recent.exe"),
+        older(*folder, L"qimlar-older.exe"), listed(*folder, L"qimlar-listed.exe"),
+        kind(*folder, L"qimlar-kind.exe");
+    const auto command = [](const Application& app) {
+        return L"\"" + app.program + L"\" \"%1\"";
+    };
+    const Association all(L"qall", command(chosen));
+    const Association byClass(L"qall-a", command(progIds)), byUser(L"qall-b", command(users));
+    // Each list holds one class of its own: Wine gives values in name order, Windows in the
+    // order they were set.
+    for (const auto* progId : {&byClass.progId(), &all.progId()})
+        all.setOnExtension(L"OpenWithProgids", progId->c_str(), L"");
+    // The user's lists: the same class again, and two applications, the later used last.
+    const std::wstring usersKey = std::wstring(UserChoice::fileExtensions) + L"qall";
+    Association::setText(HKEY_CURRENT_USER, usersKey + L"\\OpenWithProgids",
+                         byUser.progId().c_str(), L"");
+    Association::setText(HKEY_CURRENT_USER, usersKey + L"\\OpenWithProgids",
+                         byClass.progId().c_str(), L"");
+    Association::setText(HKEY_CURRENT_USER, usersKey + L"\\OpenWithList", L"a",
+                         L"qimlar-older.exe");
+    Association::setText(HKEY_CURRENT_USER, usersKey + L"\\OpenWithList", L"b",
+                         L"qimlar-recent.exe");
+    Association::setText(HKEY_CURRENT_USER, usersKey + L"\\OpenWithList", L"MRUList", L"ba");
+    all.setOnExtension(L"OpenWithList\\qimlar-listed.exe", nullptr, L"");
+    all.setOnExtension(L"OpenWithList\\qimlar-gone.exe", nullptr, L"");
+    ClassesKey uninstalled(L"Applications\\qimlar-gone.exe");
+    uninstalled.set(L"shell\\open\\command", nullptr, L"C:\\qimlar-gone\\gone.exe %1");
+    all.setOnExtension(L"", L"PerceivedType", L"qimlar-kind");
+    ClassesKey perceived(L"SystemFileAssociations\\qimlar-kind");
+    perceived.set(L"OpenWithList\\qimlar-kind.exe", nullptr, L"");
+    perceived.set(L"OpenWithList\\qimlar-listed.exe", nullptr, L"");
+
+    const auto result = lookUpIn("qall", {.everyProgram = true});
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, usersKey.c_str());
+    using enum qimlar::ProgramRelation;
+    const std::vector<std::tuple<std::wstring, std::wstring, qimlar::ProgramRelation>> expected = {
+        {chosen.program, all.progId(), Default},
+        {progIds.program, byClass.progId(), Registered},
+        {users.program, byUser.progId(), Registered},
+        {recent.program, recent.key, Registered},
+        {older.program, older.key, Registered},
+        {L"", L"Applications\\qimlar-gone.exe", Registered},
+        {listed.program, listed.key, Registered},
+        {kind.program, kind.key, ParentType}};
+    ASSERT_EQ(result.programs.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& [program, key, relation] = expected[i];
+        const auto& choice = result.programs[i];
+        EXPECT_TRUE(equalIgnoringCase(wide(choice.program), program))
+            << i << ": " << choice.program;
+        EXPECT_TRUE(equalIgnoringCase(wide(choice.entry), L"HKEY_CLASSES_ROOT\\" + key))
+            << i << ": " << choice.entry;
+        EXPECT_EQ(choice.relation, relation) << i;
+    }
+    EXPECT_EQ(result.programs[5].command, "C:\\qimlar-gone\\gone.exe %1");
+    EXPECT_EQ(result.programs[3].command, utf8(command(recent)));
+    EXPECT_TRUE(lookUp("qall").programs.empty());
+    std::filesystem::remove_all(*folder / L"Apps q");
+}
+
+TEST(WindowsLookupDetail, TheExplanationNamesTheDecidingKeyTheClassItsCommandAndTheAnswer)
+{
+    const auto program = *folder / L"Program Files q" / L"My App" / L"app.exe";
+    writeFile(program, "");
+    const std::wstring command = program.wstring() + L" %1";
+    const Association registered(L"qwhy", command), other(L"qwhy-b", L"notepad.exe %1");
+    const std::string classKey = "HKEY_CLASSES_ROOT\\.qwhy";
+
+    std::string text = joined(lookUpIn("qwhy", {.explanation = true}).explanation);
+    for (const std::string& said :
+         {"The lookup asked about the empty file " + utf8(tempFolder.wstring()),
+          "There is no user's choice HKEY_CURRENT_USER\\" + utf8(UserChoice::fileExtensions) +
+              "qwhy\\UserChoice.",
+          "The class registration " + classKey + " decides: it names the class (ProgID) " +
+              utf8(registered.progId()) + ".",
+          "The open command of HKEY_CLASSES_ROOT\\" + utf8(registered.progId()) + " is " +
+              utf8(command) + ".",
+          std::string("FindExecutableW answers "), std::string("cut at its first space"),
+          "The answer is " + utf8(program.wstring()) + "."})
+        EXPECT_NE(text.find(said), std::string::npos) << said << "\nin:\n" << text;
+
+    const UserChoice chosen(L"qwhy", other.progId());
+    text = joined(lookUpIn("qwhy", {.explanation = true}).explanation);
+    EXPECT_NE(text.find("The user's choice HKEY_CURRENT_USER\\" + utf8(UserChoice::fileExtensions) +
+                        "qwhy\\UserChoice decides: it names " + "the class (ProgID) " +
+                        utf8(other.progId()) + "."),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find(classKey + " decides"), std::string::npos) << text;
+
+    text = joined(lookUpIn("qimlar-unknown", {.explanation = true}).explanation);
+    EXPECT_NE(text.find("no file type is registered for .qimlar-unknown."), std::string::npos)
+        << text;
+    EXPECT_TRUE(lookUp("qwhy").explanation.empty());
+    std::filesystem::remove_all(*folder / L"Program Files q");
+}
+
+TEST(WindowsLookupDetail, ATypeIsAnsweredAsItsRegisteredExtension)
+{
+    const Association typed(L"qmime", L"notepad.exe %1");
+    typed.setOnExtension(L"", L"Content Type", L"x-qimlar/test");
+    ClassesKey database(L"MIME\\Database\\Content Type\\x-qimlar/test");
+    database.set(L"", L"Extension", L".qmime");
+
+    const auto byExtension = lookUp("qmime");
+    const auto byType = qimlar::LookUpType("x-qimlar/test", qimlar::nativePlatform());
+    EXPECT_EQ(byExtension.type, "x-qimlar/test");
+    EXPECT_EQ(byType.status, qimlar::LookupStatus::Found);
+    EXPECT_EQ(byType.program, byExtension.program);
+    EXPECT_EQ(byType.entry, byExtension.entry);
+    EXPECT_EQ(byType.type, "x-qimlar/test");
+    EXPECT_EQ(lookUp("ini").type, "");
+
+    for (const char* unknown : {"x-qimlar/unregistered", "", "x-qimlar\\..\\test"}) {
+        const auto result = qimlar::LookUpType(unknown, qimlar::nativePlatform());
+        EXPECT_EQ(result.status, qimlar::LookupStatus::UnknownType) << unknown;
+        EXPECT_EQ(result.reason, "no extension is registered for the type " + std::string(unknown));
+    }
+    EXPECT_TRUE(names(tempFolder).empty());
 }

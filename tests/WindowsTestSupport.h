@@ -126,6 +126,17 @@ public:
 
     const std::wstring& progId() const { return progId_; }
 
+    // A value of the extension's key (nullptr for `name` names its default value), or of a key
+    // under it where `subkey` is not empty, wherever the association is registered.
+    void setOnExtension(const std::wstring& subkey, const wchar_t* name,
+                        const std::wstring& value) const
+    {
+        const std::wstring key = subkey.empty() ? extensionKey_ : extensionKey_ + L"\\" + subkey;
+        setText(HKEY_CURRENT_USER, key, name, value);
+        if (machineToo_)
+            setText(HKEY_LOCAL_MACHINE, key, name, value);
+    }
+
     static void setText(HKEY root, const std::wstring& key, const wchar_t* name,
                         const std::wstring& value)
     {
@@ -155,6 +166,42 @@ private:
     std::wstring extensionKey_;
     std::wstring progId_;
     std::wstring typeKey_;
+    bool machineToo_ = false;
+};
+
+// A key among the classes (HKEY_CLASSES_ROOT\\`key`) of the test's own, for as long as the
+// object lives: the user's, and the machine's too where the user's do not appear, as for
+// Association.
+class ClassesKey
+{
+public:
+    explicit ClassesKey(const std::wstring& key) : key_(key) {}
+    ~ClassesKey()
+    {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key_).c_str());
+        if (machineToo_)
+            ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + key_).c_str());
+    }
+    ClassesKey(const ClassesKey&) = delete;
+    ClassesKey& operator=(const ClassesKey&) = delete;
+
+    // A value of the key, or of a key under it where `subkey` is not empty.
+    void set(const std::wstring& subkey, const wchar_t* name, const std::wstring& value)
+    {
+        const std::wstring key = subkey.empty() ? key_ : key_ + L"\\" + subkey;
+        Association::setText(HKEY_CURRENT_USER, L"Software\\Classes\\" + key, name, value);
+        HKEY visible = nullptr;
+        if (!machineToo_ &&
+            ::RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &visible) == ERROR_SUCCESS)
+            ::RegCloseKey(visible);
+        else
+            machineToo_ = true;
+        if (machineToo_)
+            Association::setText(HKEY_LOCAL_MACHINE, L"Software\\Classes\\" + key, name, value);
+    }
+
+private:
+    std::wstring key_;
     bool machineToo_ = false;
 };
 
