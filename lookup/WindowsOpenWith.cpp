@@ -2,6 +2,7 @@
 
 #include "WideText.h"
 #include "WindowsAssociation.h"
+#include "WindowsFiles.h"
 #include "WindowsProgram.h"
 #include "WindowsRegistry.h"
 
@@ -18,13 +19,13 @@ void addApplication(std::vector<OpenWithClass>& into, const std::wstring& exe,
                     ProgramRelation relation)
 {
     if (!exe.empty() && exe.find(L'\\') == std::wstring::npos)
-        into.push_back({L"Applications\\" + exe, relation});
+        into.push_back({L"Applications\\" + exe, relation, exe});
 }
 
 void addClasses(std::vector<OpenWithClass>& into, const std::vector<std::wstring>& progIds)
 {
     for (const auto& progId : progIds)
-        into.push_back({progId, ProgramRelation::Registered});
+        into.push_back({progId, ProgramRelation::Registered, {}});
 }
 
 // The applications of an Explorer MRU list: its values "a", "b", ... in the order its MRUList
@@ -79,9 +80,14 @@ std::vector<ProgramChoice> openWithPrograms(const std::wstring& extension,
             programs.push_back(std::move(choice));
     };
     add(theDefault);
-    for (const auto& [key, relation] : openWithClasses(extension, association.perceivedType)) {
+    for (const auto& [key, relation, application] :
+         openWithClasses(extension, association.perceivedType)) {
         const ClassCommand registered = readClass(key);
-        add({toUtf8(programOfClass(registered)).value_or(std::string()),
+        std::wstring program = programOfClass(registered);
+        // An application with no command of its own starts by its name, where Windows finds it.
+        if (program.empty() && registered.command.empty() && !application.empty())
+            program = programOnSearchPath(application);
+        add({toUtf8(program).value_or(std::string()),
              toUtf8(registered.command).value_or(std::string()),
              toUtf8(registered.entry).value_or(std::string()), relation});
     }

@@ -15,6 +15,8 @@ struct OpenWithClass
 {
     std::wstring key;
     ProgramRelation relation = ProgramRelation::Registered;
+    // For an application, its program's name ("app.exe").
+    std::wstring application;
 };
 
 // The classes and applications registered to open files of `extension` besides its default, in

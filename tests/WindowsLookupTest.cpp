@@ -314,6 +314,7 @@ TEST(WindowsLookupDetail, EveryProgramOfTheOpenWithListInItsOrderEachOnce)
     ClassesKey perceived(L"SystemFileAssociations\\qimlar-kind");
     perceived.set(L"OpenWithList\\qimlar-kind.exe", nullptr, L"");
     perceived.set(L"OpenWithList\\qimlar-listed.exe", nullptr, L"");
+    perceived.set(L"OpenWithList\\notepad.exe", nullptr, L""); // known by its name alone
 
     const auto result = lookUpIn("qall", {.everyProgram = true});
     ::RegDeleteTreeW(HKEY_CURRENT_USER, usersKey.c_str());
@@ -326,6 +327,7 @@ TEST(WindowsLookupDetail, EveryProgramOfTheOpenWithListInItsOrderEachOnce)
         {older.program, older.key, Registered},
         {L"", L"Applications\\qimlar-gone.exe", Registered},
         {listed.program, listed.key, Registered},
+        {notepad(), L"Applications\\notepad.exe", ParentType},
         {kind.program, kind.key, ParentType}};
     ASSERT_EQ(result.programs.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
