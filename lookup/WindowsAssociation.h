@@ -26,8 +26,8 @@ struct ClassCommand
 ClassCommand readClass(const std::wstring& key);
 
 // What the registry says of one extension: the class that opens it and why, as Explorer
-// decides it. The class's own fields are empty when the extension names none; `entry` stays
-// empty then, though its command may come from the extension's own key.
+// decides it. Where the extension names no class, `entry` and `appUserModelId` stay empty, and
+// the command is that of the extension's own key.
 struct ShellAssociation : ClassCommand
 {
     // Whether anything at all registers the extension.
