@@ -280,3 +280,32 @@ TEST_F(Which, FromReadsQueriesAfterTheArgumentsFromFilesAndStandardInput)
     EXPECT_EQ(run({"--from"}).status, 2);
     EXPECT_EQ(run({"--from", tree->root()}).status, 2); // a folder cannot be read
 }
+
+// What bash offers for the words typed, the last being completed, from the test's own MIME
+// databases.
+static std::string bashCompletion(const TempTree& tree, const std::string& words)
+{
+    const std::string command = "XDG_DATA_HOME='" + (tree / "completion").string() +
+                                "' XDG_DATA_DIRS='" + (tree / "sysdata").string() +
+                                "' PATH=/usr/bin:/bin /bin/bash -c '. \"$0\"; COMP_WORDS=(" +
+                                words +
+                                "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qimlar_which; echo "
+                                "\"${COMPREPLY[*]}\"' " QIMLAR_BASH_COMPLETION;
+    std::FILE* shell = popen(command.c_str(), "r");
+    std::string offered;
+    for (int c = std::fgetc(shell); c != EOF; c = std::fgetc(shell))
+        offered += static_cast<char>(c);
+    pclose(shell);
+    return offered;
+}
+
+TEST_F(Which, BashCompletesOptionsFilesAndTheDatabasesMimeTypes)
+{
+    tree->write("completion/mime/types", "audio/x-vorbis+ogg\ntext/plain\naudio/mpeg\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which --mime aud"), "audio/mpeg audio/x-vorbis+ogg\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which -zm te"), "text/plain\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which -- --mime aud"), "\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which --ex"), "--explain\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which --from " + (*tree / "completion/mi").string()),
+              (*tree / "completion/mime").string() + "\n");
+}
