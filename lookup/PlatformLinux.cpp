@@ -7,6 +7,7 @@
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -77,6 +78,50 @@ std::string quoted(const std::string& word)
     return text;
 }
 
+// What the lookup reads of a desktop entry to find its program.
+desktop::Entry entryOf(GDesktopAppInfo* entry)
+{
+    desktop::Entry facts;
+    if (const char* filename = g_desktop_app_info_get_filename(entry))
+        facts.file = filename;
+    if (const char* exec = g_app_info_get_commandline(G_APP_INFO(entry)))
+        facts.exec = exec;
+    g_autofree gchar* flatpak = g_desktop_app_info_get_string(entry, "X-Flatpak");
+    if (flatpak)
+        facts.flatpakId = flatpak;
+    return facts;
+}
+
+// Every program that can open `type`, as the desktop's "open with" lists give them: the
+// default, then the entries registered for the type itself, then those registered for its
+// parent types (GIO leaves those of the type itself out of that list already).
+std::vector<ProgramChoice> everyProgram(const std::string& type, GAppInfo* defaultApp)
+{
+    std::vector<ProgramChoice> choices;
+    std::vector<std::string> ids;
+    const auto add = [&](GAppInfo* app, ProgramRelation relation) {
+        const char* id = g_app_info_get_id(app);
+        if (!G_IS_DESKTOP_APP_INFO(app) ||
+            (id && std::find(ids.begin(), ids.end(), id) != ids.end()))
+            return;
+        ids.emplace_back(id ? id : "");
+        const desktop::Entry facts = entryOf(G_DESKTOP_APP_INFO(app));
+        const auto program = desktop::programOf(facts);
+        choices.push_back({program ? *program : std::string(),
+                           desktop::withoutFieldCodes(facts.exec), facts.file, relation});
+    };
+    if (defaultApp)
+        add(defaultApp, ProgramRelation::Default);
+    const auto addAll = [&](GList* apps, ProgramRelation relation) {
+        for (GList* app = apps; app; app = app->next)
+            add(G_APP_INFO(app->data), relation);
+        g_list_free_full(apps, g_object_unref);
+    };
+    addAll(g_app_info_get_recommended_for_type(type.c_str()), ProgramRelation::Registered);
+    addAll(g_app_info_get_fallback_for_type(type.c_str()), ProgramRelation::ParentType);
+    return choices;
+}
+
 } // namespace
 
 Outcome<std::string> NativePlatform::tempFolder()
@@ -137,11 +182,14 @@ LookupResult NativePlatform::findAssociation(const std::string& file, const Look
     return findTypeAssociation(contentType, detail);
 }
 
-LookupResult NativePlatform::findTypeAssociation(const std::string& type, const LookupDetail&)
+LookupResult NativePlatform::findTypeAssociation(const std::string& type,
+                                                 const LookupDetail& detail)
 {
     LookupResult result;
     result.type = type;
     g_autoptr(GAppInfo) app = g_app_info_get_default_for_type(type.c_str(), FALSE);
+    if (detail.everyProgram)
+        result.programs = everyProgram(type, app);
     if (!app || !G_IS_DESKTOP_APP_INFO(app)) {
         result.status = LookupStatus::NoProgram;
         result.reason =
@@ -149,14 +197,8 @@ LookupResult NativePlatform::findTypeAssociation(const std::string& type, const 
         return result;
     }
     GDesktopAppInfo* entry = G_DESKTOP_APP_INFO(app);
-    desktop::Entry facts;
-    if (const char* filename = g_desktop_app_info_get_filename(entry))
-        facts.file = result.entry = filename;
-    if (const char* exec = g_app_info_get_commandline(app))
-        facts.exec = exec;
-    g_autofree gchar* flatpak = g_desktop_app_info_get_string(entry, "X-Flatpak");
-    if (flatpak)
-        facts.flatpakId = flatpak;
+    const desktop::Entry facts = entryOf(entry);
+    result.entry = facts.file;
     result.command = desktop::withoutFieldCodes(facts.exec);
     result.terminal = g_desktop_app_info_get_boolean(entry, "Terminal");
     if (const char* id = g_app_info_get_id(app)) {

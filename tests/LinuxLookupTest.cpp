@@ -415,3 +415,40 @@ TEST(DesktopCommand, FieldCodesAndWrappersGiveWayToTheProgram)
               (*tree / "system-flatpak/exports/bin/org.example.System").string());
     EXPECT_EQ(program("flatpak run x", "../bin/org.example.System", exported), "flatpak run x");
 }
+
+// A program choice as one comparable row.
+using Choice = std::tuple<std::string, std::string, std::string, qimlar::ProgramRelation>;
+std::vector<Choice> rows(const std::vector<qimlar::ProgramChoice>& choices)
+{
+    std::vector<Choice> result;
+    for (const auto& choice : choices)
+        result.emplace_back(choice.program, choice.command, choice.entry, choice.relation);
+    return result;
+}
+
+TEST(LinuxLookup, EveryProgramComesInTheDesktopsOrderAndAskingByTypeAnswersAlike)
+{
+    using enum qimlar::ProgramRelation;
+    auto& platform = qimlar::nativePlatform();
+    const qimlar::LookupDetail every{.everyProgram = true};
+    const std::string bin = *tree / "bin/", apps = *tree / "data/applications/";
+    const Choice player{bin + "player", "player", apps + "player.desktop", Default};
+    const Choice viewer{bin + "viewer", "viewer", apps + "viewer.desktop", ParentType};
+
+    // The default once, though mimeinfo.cache registers it too.
+    const auto mp3 = qimlar::LookUpProgram("mp3", platform, every);
+    EXPECT_EQ(rows(mp3.programs),
+              (std::vector<Choice>{
+                  player, {bin + "vlc", "vlc", apps + "vlc.desktop", Registered}, viewer}));
+    // The default through the parent type; nothing registered for the type itself.
+    EXPECT_EQ(rows(qimlar::LookUpProgram("child", platform, every).programs),
+              (std::vector<Choice>{player, viewer}));
+    EXPECT_TRUE(qimlar::LookUpProgram("orphan", platform, every).programs.empty());
+    EXPECT_TRUE(lookUp("mp3").programs.empty());
+
+    const auto byType = qimlar::LookUpType("audio/mpeg", platform, every);
+    EXPECT_EQ(std::tie(byType.status, byType.program, byType.command, byType.entry,
+                       byType.decidedBy, byType.type),
+              std::tie(mp3.status, mp3.program, mp3.command, mp3.entry, mp3.decidedBy, mp3.type));
+    EXPECT_EQ(rows(byType.programs), rows(mp3.programs));
+}
