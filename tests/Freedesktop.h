@@ -17,7 +17,7 @@
 //                       its parent type application/x-qimlar-parent)
 //   ogg              -> "my apps/player two" (a quoted path with a space in the desktop file)
 //   latin            -> caf\xe9/latin-player (a folder name that is not UTF-8, found on PATH)
-//   orphan           -> nothing (a known type that no program opens)
+//   orphan           -> nothing (a known type whose one registered entry is not installed)
 //   child            -> bin/player, the default of its parent type
 //   desk             -> bin/player, or bin/tui where XDG_CURRENT_DESKTOP names KDE
 // and the entries in `wrapped`, one of each kind that starts its program through another.
@@ -60,7 +60,8 @@ struct Freedesktop
         application(tree, "vlc", "vlc %U", "audio/mpeg;");
         application(tree, "viewer", "viewer %f", "application/x-qimlar-parent;");
         caches["data/applications"] = "audio/mpeg=vlc.desktop;player.desktop;\n"
-                                      "application/x-qimlar-parent=viewer.desktop;\n";
+                                      "application/x-qimlar-parent=viewer.desktop;\n"
+                                      "application/x-qimlar-orphan=gone.desktop;\n";
         addWrappedEntries(tree);
 
         tree.write("data/mime/globs2", globs);
