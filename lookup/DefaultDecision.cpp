@@ -215,13 +215,14 @@ public:
                 if (entry)
                     installed += (installed.empty() ? "" : ", ") + std::string(*id);
             }
+            roundEnded(type); // the files before it keep their place
             say(quote(type, line, group, file.path) +
                 (installed.empty() ? " names no entry that is installed."
                                    : " names " + installed + ", which the desktop passes over."));
         }
     }
 
-    // The files of the round that have no line for `type`, together.
+    // The files passed since the last sentence that have no line for `type`, together.
     void roundEnded(const std::string& type)
     {
         for (const auto& [group, files] : withoutLine_) {
