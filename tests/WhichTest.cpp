@@ -179,10 +179,10 @@ TEST_F(Which, TroubleExitsWithTwoAndNamesItsCauseKeepingOneLinePerExtension)
 
 TEST_F(Which, JsonHoldsEveryKeyOfEveryQueryWhateverItsBytes)
 {
-    const std::vector<std::string> queries = {"mp3", "latin",          "orphan", "qimlar-unknown",
-                                              "",    "a\"\\\n\x01\xff"};
-    const Outcome asked =
-        run({"--json", "--", "mp3", "latin", "orphan", "qimlar-unknown", "", "a\"\\\n\x01\xff"});
+    const std::vector<std::string> queries = {
+        "mp3", "latin", "orphan", "qimlar-unknown", "", "a\"\\\n\x01\xff\xed\xa0\x80"};
+    const Outcome asked = run({"--json", "--", "mp3", "latin", "orphan", "qimlar-unknown", "",
+                               "a\"\\\n\x01\xff\xed\xa0\x80"});
     EXPECT_EQ(asked.status, 1);
     const auto json = Json::parse(asked.out);
     ASSERT_TRUE(json) << asked.out;
@@ -308,4 +308,53 @@ TEST_F(Which, BashCompletesOptionsFilesAndTheDatabasesMimeTypes)
     EXPECT_EQ(bashCompletion(*tree, "qimlar-which --ex"), "--explain\n");
     EXPECT_EQ(bashCompletion(*tree, "qimlar-which --from " + (*tree / "completion/mi").string()),
               (*tree / "completion/mime").string() + "\n");
+}
+
+TEST_F(Which, AllListsEveryProgramInTheDesktopsOrderAndExplainSaysWhatDecided)
+{
+    const std::string bin = *tree / "bin/", apps = *tree / "data/applications/";
+    const Outcome all = run({"--all", "mp3", "orphan"});
+    EXPECT_EQ(all.out, "mp3 (audio/mpeg): " + bin + "player\n" + "  * " + bin +
+                           "player  (default; " + apps + "player.desktop)\n" + "    " + bin +
+                           "vlc  (registered; " + apps + "vlc.desktop)\n" + "    " + bin +
+                           "viewer  (parent-type; " + apps + "viewer.desktop)\n" +
+                           "\norphan (application/x-qimlar-orphan): no-program (no installed "
+                           "desktop entry opens application/x-qimlar-orphan or a type it is a "
+                           "kind of)\n");
+    EXPECT_EQ(all.status, 1);
+
+    const Outcome explained = run({"--explain", "--mime", "audio/mpeg"});
+    EXPECT_EQ(explained.out.rfind("audio/mpeg: " + bin + "player\n  ", 0), 0u) << explained.out;
+    for (const std::string& step : {"  `audio/mpeg=player.desktop` in [Default Applications] of " +
+                                        (*tree / "config/mimeapps.list").string() +
+                                        " names player.desktop: this line "
+                                        "decides.\n",
+                                    "  The desktop entry chosen is " + apps + "player.desktop.\n"})
+        EXPECT_NE(explained.out.find(step), std::string::npos) << explained.out;
+
+    const auto json = Json::parse(run({"--json", "--all", "--explain", "mp3", "orphan"}).out);
+    ASSERT_TRUE(json);
+    const Json& mp3 = (*json)[0];
+    EXPECT_EQ(mp3.keys().back(), "explanation");
+    const std::vector<std::pair<std::string, std::string>> programs = {
+        {"player", "default"}, {"vlc", "registered"}, {"viewer", "parent-type"}};
+    ASSERT_EQ(mp3["programs"].items.size(), programs.size());
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        const Json& program = mp3["programs"][i];
+        EXPECT_EQ(program.keys(), (std::vector<std::string>{"program", "command", "desktop_entry",
+                                                            "default", "relation"}));
+        EXPECT_EQ(program["program"].text, bin + programs[i].first);
+        EXPECT_EQ(program["command"].text, programs[i].first);
+        EXPECT_EQ(program["desktop_entry"].text, apps + programs[i].first + ".desktop");
+        EXPECT_EQ(program["default"].boolean, i == 0);
+        EXPECT_EQ(program["relation"].text, programs[i].second);
+    }
+    // The first sentence names the probe, whose name differs each time.
+    const auto steps =
+        qimlar::LookUpProgram("mp3", qimlar::nativePlatform(), {.explanation = true}).explanation;
+    ASSERT_EQ(mp3["explanation"].items.size(), steps.size());
+    for (std::size_t i = 1; i < steps.size(); ++i)
+        EXPECT_EQ(mp3["explanation"][i].text, steps[i]);
+    EXPECT_EQ((*json)[1]["programs"].kind, Json::Kind::Array);
+    EXPECT_TRUE((*json)[1]["programs"].items.empty());
 }
