@@ -22,19 +22,25 @@ struct Glob
     bool caseSensitive = false;
 };
 
-// The globs2 files that exist, in the order GIO reads them.
-std::vector<std::string> globFiles()
+// The MIME databases' files of one name (globs2, types, ...) that exist, in the order GIO
+// reads them.
+std::vector<std::string> databaseFiles(const char* name)
 {
     std::vector<std::string> folders{g_get_user_data_dir()};
     for (const gchar* const* dir = g_get_system_data_dirs(); *dir; ++dir)
         folders.emplace_back(*dir);
     std::vector<std::string> files;
     for (const std::string& folder : folders) {
-        const std::string file = folder + "/mime/globs2";
+        const std::string file = folder + "/mime/" + name;
         if (g_file_test(file.c_str(), G_FILE_TEST_IS_REGULAR))
             files.push_back(file);
     }
     return files;
+}
+
+std::vector<std::string> globFiles()
+{
+    return databaseFiles("globs2");
 }
 
 std::optional<Glob> globOf(const std::string& file, const std::string& line)
@@ -110,6 +116,21 @@ std::string explainType(const std::string& name, const std::string& type, bool u
     return "The name matches the glob " + best->pattern + " (weight " +
            std::to_string(best->weight) + (best->caseSensitive ? ", case-sensitive" : "") +
            ") in " + best->file + ", which gives the type " + type + ".";
+}
+
+bool isKnownType(const std::string& type)
+{
+    // "types" lists every type of a database, one a line; "aliases" starts each line with
+    // another name for one of them.
+    for (const char* list : {"types", "aliases"}) {
+        for (const std::string& file : databaseFiles(list)) {
+            std::ifstream in(file);
+            for (std::string line; std::getline(in, line);)
+                if (line.compare(0, line.find(' '), type) == 0)
+                    return true;
+        }
+    }
+    return false;
 }
 
 } // namespace qimlar::mime

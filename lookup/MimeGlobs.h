@@ -10,4 +10,7 @@ namespace qimlar::mime {
 // and which databases were read.
 std::string explainType(const std::string& name, const std::string& type, bool unknown);
 
+// Whether a shared MIME database knows `type`, as a type of its own or as another name of one.
+bool isKnownType(const std::string& type);
+
 } // namespace qimlar::mime

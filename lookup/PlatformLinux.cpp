@@ -248,6 +248,19 @@ LookupResult NativePlatform::findTypeAssociation(const std::string& type,
     std::vector<std::string> steps;
     if (detail.explanation)
         steps.push_back("The lookup was given the type " + type + ".");
+    // GIO would take any text for a type and find nothing for it; a misspelt type is no
+    // type that nothing opens.
+    if (!mime::isKnownType(type)) {
+        LookupResult result;
+        result.status = LookupStatus::UnknownType;
+        result.type = type;
+        result.reason = "the shared MIME database knows no type " + type;
+        if (detail.explanation) {
+            steps.push_back("No MIME database lists " + type + " among its types or aliases.");
+            result.explanation = std::move(steps);
+        }
+        return result;
+    }
     return associationOf(type, detail, std::move(steps));
 }
 

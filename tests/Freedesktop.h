@@ -65,6 +65,14 @@ struct Freedesktop
         addWrappedEntries(tree);
 
         tree.write("data/mime/globs2", globs);
+        // The database's list of its types: each type of a glob, and the parent type.
+        std::string types = "application/x-qimlar-parent\n";
+        for (std::size_t at = 0; (at = globs.find(':', at)) != std::string::npos; ++at) {
+            const std::size_t end = globs.find(':', at + 1);
+            types += globs.substr(at + 1, end - at - 1) + "\n";
+            at = globs.find('\n', end);
+        }
+        tree.write("data/mime/types", types);
         tree.write("data/mime/subclasses",
                    "application/x-qimlar-child application/x-qimlar-parent\n"
                    "audio/mpeg application/x-qimlar-parent\n");

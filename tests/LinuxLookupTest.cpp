@@ -453,6 +453,11 @@ TEST(LinuxLookup, EveryProgramComesInTheDesktopsOrderAndAskingByTypeAnswersAlike
                        byType.decidedBy, byType.type),
               std::tie(mp3.status, mp3.program, mp3.command, mp3.entry, mp3.decidedBy, mp3.type));
     EXPECT_EQ(rows(byType.programs), rows(mp3.programs));
+    // A type no database knows is no type that nothing opens.
+    const auto misspelt = qimlar::LookUpType("audio/mpge", platform, every);
+    EXPECT_EQ(misspelt.status, qimlar::LookupStatus::UnknownType);
+    EXPECT_EQ(qimlar::LookUpType("application/x-qimlar-orphan", platform).status,
+              qimlar::LookupStatus::NoProgram);
 }
 
 // Whether `wanted` are among `sentences` in this order; says which is missing.
