@@ -1,8 +1,8 @@
 #pragma once
 
 // Just enough JSON to read qimlar-which's answers back, strictly: null, booleans, strings,
-// arrays and objects (no numbers: it writes none). Anything that is not valid JSON, raw bytes
-// that are not UTF-8 included, reads as nothing.
+// arrays and objects (it writes no numbers), and only the escapes it writes. Anything else,
+// raw bytes that are not UTF-8 included, reads as nothing.
 
 #include <optional>
 #include <string>
@@ -19,18 +19,13 @@ struct Json
     std::vector<Json> items;
     std::vector<std::pair<std::string, Json>> members; // in the document's order
 
-    bool isNull() const { return kind == Kind::Null; }
     const Json& operator[](std::size_t i) const { return items.at(i); }
     const Json& operator[](std::string_view key) const
     {
         for (const auto& [name, value] : members)
             if (name == key)
                 return value;
-        static const Json missing = [] {
-            Json none; // neither null nor a string: fails any check
-            none.kind = Kind::Array;
-            return none;
-        }();
+        static const Json missing{Kind::Array, false, {}, {}, {}}; // fails any check of a value
         return missing;
     }
     std::vector<std::string> keys() const
@@ -44,22 +39,19 @@ struct Json
     static std::optional<Json> parse(std::string_view document)
     {
         Json value;
-        if (!Json::value(document, value))
+        if (!read(document, value) || take(document, "") || !document.empty())
             return std::nullopt;
-        skipSpace(document);
-        return document.empty() ? std::optional<Json>(value) : std::nullopt;
+        return value;
     }
 
 private:
-    static void skipSpace(std::string_view& in)
-    {
-        while (!in.empty() && (in[0] == ' ' || in[0] == '\n' || in[0] == '\t' || in[0] == '\r'))
-            in.remove_prefix(1);
-    }
+    // Whether `in` goes on, after white space, with `word`, which is then taken. The empty word
+    // takes only the white space and says false.
     static bool take(std::string_view& in, std::string_view word)
     {
-        skipSpace(in);
-        if (!in.starts_with(word))
+        while (!in.empty() && (in[0] == ' ' || in[0] == '\n' || in[0] == '\r'))
+            in.remove_prefix(1);
+        if (word.empty() || !in.starts_with(word))
             return false;
         in.remove_prefix(word.size());
         return true;
@@ -93,33 +85,26 @@ private:
             return false;
         while (!in.empty() && in[0] != '"') {
             const auto byte = static_cast<unsigned char>(in[0]);
-            if (byte >= 0x80) {
-                if (!utf8(in, out))
-                    return false;
+            if (byte >= 0x80 && !utf8(in, out))
+                return false;
+            if (byte >= 0x80)
                 continue;
-            }
+            in.remove_prefix(1);
             if (byte < 0x20)
                 return false;
-            in.remove_prefix(1);
             if (byte != '\\') {
                 out += static_cast<char>(byte);
-                continue;
-            }
-            const std::string_view simple = "\"\"\\\\//b\bf\fn\nr\rt\t";
-            if (in.empty())
-                return false;
-            if (const auto at = simple.find(in[0]); at != simple.npos && at % 2 == 0) {
-                out += simple[at + 1];
+            } else if (take(in, "\"") || take(in, "\\")) {
+                out += in.data()[-1];
+            } else if (in.starts_with("n") || in.starts_with("t")) {
+                out += in[0] == 'n' ? '\n' : '\t';
                 in.remove_prefix(1);
-            } else if (in.size() >= 5 && in[0] == 'u') {
-                const unsigned long point = std::stoul(std::string(in.substr(1, 4)), nullptr, 16);
+            } else if (in.starts_with("u00") || in.starts_with("udc")) {
+                const auto point = std::stoul(std::string(in.substr(1, 4)), nullptr, 16);
+                if (point >= 0x80 && point < 0xDC80)
+                    return false; // such letters are written as UTF-8
+                out += static_cast<char>(point & 0xFF);
                 in.remove_prefix(5);
-                if (point >= 0xDC80 && point <= 0xDCFF)
-                    out += static_cast<char>(point - 0xDC00);
-                else if (point < 0x80)
-                    out += static_cast<char>(point);
-                else
-                    return false; // qimlar-which writes other letters as UTF-8
             } else {
                 return false;
             }
@@ -127,9 +112,8 @@ private:
         return take(in, "\"");
     }
 
-    static bool value(std::string_view& in, Json& out)
+    static bool read(std::string_view& in, Json& out)
     {
-        skipSpace(in);
         if (take(in, "null"))
             return true;
         if (take(in, "true") || take(in, "false")) {
@@ -137,10 +121,9 @@ private:
             out.boolean = in.data()[-2] == 'u';
             return true;
         }
-        if (in.starts_with("\"")) {
-            out.kind = Kind::String;
+        out.kind = Kind::String;
+        if (take(in, "") || in.starts_with("\""))
             return string(in, out.text);
-        }
         const bool object = take(in, "{");
         if (!object && !take(in, "["))
             return false;
@@ -150,9 +133,7 @@ private:
         do {
             Json item;
             std::string key;
-            if (object && !(string(in, key) && take(in, ":")))
-                return false;
-            if (!value(in, item))
+            if ((object && !(string(in, key) && take(in, ":"))) || !read(in, item))
                 return false;
             if (object)
                 out.members.emplace_back(key, std::move(item));

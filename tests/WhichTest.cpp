@@ -191,7 +191,7 @@ TEST_F(Which, JsonHoldsEveryKeyOfEveryQueryWhateverItsBytes)
     EXPECT_NE(asked.out.find("caf\\udce9/latin-player"), std::string::npos) << asked.out;
 
     const auto text = [](const Json& value) {
-        return value.isNull() ? "" : value.text;
+        return value.kind == Json::Kind::Null ? "" : value.text;
     };
     for (std::size_t i = 0; i < queries.size(); ++i) {
         const Json& answer = (*json)[i];
