@@ -77,7 +77,7 @@ int usageError(const std::string& message)
 class Answers
 {
 public:
-    Answers(const Options& options)
+    explicit Answers(const Options& options)
         : report_(qimlar::which::makeReport(options)),
           mime_(options.mime), detail_{.everyProgram = options.all, .explanation = options.explain}
     {
@@ -87,6 +87,8 @@ public:
     // False once the answers can no longer be written: asking on would be for nobody.
     bool ask(const std::string& query)
     {
+        if (!written_)
+            return false;
         qimlar::Platform& platform = qimlar::nativePlatform();
         const qimlar::LookupResult result = mime_ ? qimlar::LookUpType(query, platform, detail_)
                                                   : qimlar::LookUpProgram(query, platform, detail_);
@@ -97,7 +99,7 @@ public:
         } else if (result.program.empty() && status_ == everyQueryFound) {
             status_ = someQueryNotFound;
         }
-        written_ = written_ && write(report_->answer(query, result));
+        written_ = write(report_->answer(query, result));
         return written_;
     }
 
