@@ -1,5 +1,7 @@
 #include "DefaultDecision.h"
 
+#include "ProgramFiles.h"
+
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
@@ -51,19 +53,19 @@ std::vector<ListFile> listFiles()
     folders.emplace_back(g_get_user_config_dir(), false);
     for (const gchar* const* dir = g_get_system_config_dirs(); *dir; ++dir)
         folders.emplace_back(*dir, false);
-    folders.emplace_back(std::string(g_get_user_data_dir()) + "/applications", true);
+    folders.emplace_back(inFolder(g_get_user_data_dir(), "applications"), true);
     for (const gchar* const* dir = g_get_system_data_dirs(); *dir; ++dir)
-        folders.emplace_back(std::string(*dir) + "/applications", true);
+        folders.emplace_back(inFolder(*dir, "applications"), true);
 
     const auto desktops = currentDesktops();
     std::vector<ListFile> files;
     for (const auto& [folder, holdsEntries] : folders) {
         for (const std::string& desktop : desktops)
-            files.push_back({folder + "/" + desktop + "-mimeapps.list", {defaultsGroup}});
-        files.push_back({folder + "/mimeapps.list", {defaultsGroup, addedGroup}});
+            files.push_back({inFolder(folder, desktop + "-mimeapps.list"), {defaultsGroup}});
+        files.push_back({inFolder(folder, "mimeapps.list"), {defaultsGroup, addedGroup}});
         if (holdsEntries) {
-            files.push_back({folder + "/defaults.list", {defaultsGroup}});
-            files.push_back({folder + "/mimeinfo.cache", {cacheGroup}});
+            files.push_back({inFolder(folder, "defaults.list"), {defaultsGroup}});
+            files.push_back({inFolder(folder, "mimeinfo.cache"), {cacheGroup}});
         }
     }
     return files;
@@ -185,10 +187,17 @@ public:
         std::size_t present = 0;
         for (const ListFile& file : files)
             present += keysOf(file.path) != nullptr;
-        say("The desktop looks for " + std::to_string(files.size()) + " association lists; the " +
-            std::to_string(present) +
-            " that exist here are read in its order, a type's defaults before its other "
-            "associations, then its parent types.");
+        const std::string lookedFor =
+            "The desktop looks for " + std::to_string(files.size()) + " association lists; ";
+        if (present == 0) {
+            say(lookedFor + "none exists here.");
+            return;
+        }
+        say(lookedFor +
+            (present == 1
+                 ? "the one that exists here is read"
+                 : "the " + std::to_string(present) + " that exist here are read in its order") +
+            ", a type's defaults before its other associations, then its parent types.");
     }
 
     // What `file` says of `type` in the groups of this round, it having named nothing that

@@ -1,5 +1,7 @@
 #include "MimeGlobs.h"
 
+#include "ProgramFiles.h"
+
 #include <glib.h>
 
 #include <cstdlib>
@@ -31,7 +33,7 @@ std::vector<std::string> databaseFiles(const char* name)
         folders.emplace_back(*dir);
     std::vector<std::string> files;
     for (const std::string& folder : folders) {
-        const std::string file = folder + "/mime/" + name;
+        const std::string file = inFolder(folder, "mime/" + std::string(name));
         if (g_file_test(file.c_str(), G_FILE_TEST_IS_REGULAR))
             files.push_back(file);
     }
@@ -91,8 +93,10 @@ std::string joined(const std::vector<std::string>& files)
 std::string explainType(const std::string& name, const std::string& type, bool unknown)
 {
     const auto files = globFiles();
-    const std::string read =
-        files.empty() ? "no MIME database (no mime/globs2 in the data folders)" : joined(files);
+    if (files.empty())
+        return "No MIME database is installed (no mime/globs2 in the data folders), so the name " +
+               name + " has the type " + type + (unknown ? ", which is unknown." : ".");
+    const std::string read = joined(files);
     if (unknown)
         return "No glob matches the name " + name + " in " + read + ", so its type is " + type +
                ", which is unknown.";
