@@ -31,6 +31,15 @@ const QString searchPrompt =
 const QString searchTitle = QStringLiteral("Qimlar");
 const QString noTerminalMessage =
     QStringLiteral("هذا البرنامج يعمل داخل الطرفية، ولم يُعثر على برنامج طرفية مثبّت لتشغيله فيه.");
+const QString searchTroubleMessage =
+    QStringLiteral("تعذّر البحث عن البرنامج الذي يشغّل هذا الإمتداد، والسبب:");
+const QString startFailedMessage = QStringLiteral("لم يُشغَّل أي برنامج، والسبب:");
+
+// An Arabic sentence, then the system's own reason on a line of its own, in its own language.
+QString withReason(const QString& sentence, const std::string& reason)
+{
+    return sentence + QLatin1Char('\n') + QString::fromStdString(reason);
+}
 
 // While it lives, `controls` take no input: they are disabled, so that nothing typed or clicked
 // at them meanwhile waits to be handled later. Afterwards each is as enabled as it was, and the
@@ -148,6 +157,10 @@ void Form1::Command1_Click()
     setLeft(*ui->Command3, 720);
     ui->Command2->setVisible(true);
     ui->Command2->setEnabled(!ui->Text1->toPlainText().isEmpty());
+    // A search that failed is no "nothing opens it": the window, already showing the empty
+    // answer, says why.
+    if (!LastTrouble.empty())
+        MsgBox(withReason(searchTroubleMessage, LastTrouble), searchTitle, this);
 }
 
 void Form1::Command2_Click()
@@ -162,7 +175,8 @@ void Form1::Command2_Click()
         }
         cmdline = QString::fromStdString(*inTerminal);
     }
-    ExecCmd(cmdline);
+    if (const Status started = ExecCmd(cmdline); !started)
+        MsgBox(withReason(startFailedMessage, started.reason()), searchTitle, this);
 }
 
 void Form1::Command3_Click()
@@ -215,15 +229,16 @@ QString Form1::FindExe(QString extension)
     const LookupResult result = LookUpProgram(extension.toStdString(), platform);
     LastAnswer = QString::fromStdString(result.program);
     LastAnswerInTerminal = result.terminal && !LastAnswer.isEmpty();
+    LastTrouble = result.status == LookupStatus::Trouble ? result.reason : std::string();
     return LastAnswer;
 }
 
-void Form1::ExecCmd(QString& cmdline)
+Status Form1::ExecCmd(QString& cmdline)
 {
-    qimlar::ExecCmd(cmdline.toStdString(), platform,
-                    [this](Platform& started, const ProcessHandle& process) {
-                        waitWithInputWithheld(started, process);
-                    });
+    return qimlar::ExecCmd(cmdline.toStdString(), platform,
+                           [this](Platform& started, const ProcessHandle& process) {
+                               waitWithInputWithheld(started, process);
+                           });
 }
 
 void Form1::waitWithInputWithheld(Platform& started, const ProcessHandle& process)

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
 
 namespace Ui {
 class Form1;
@@ -22,10 +23,10 @@ public:
     explicit Form1(Platform& platform = nativePlatform());
     ~Form1() override;
 
-    // Starts the program `cmdline` names and returns once it has ended; at once when nothing
-    // could be started. Meanwhile the windows keep painting, but this one's controls and menu
-    // take no input, its picture drags nothing and its close box is refused.
-    void ExecCmd(QString& cmdline);
+    // Starts the program `cmdline` names and returns once it has ended; at once, saying why,
+    // when nothing could be started. Meanwhile the windows keep painting, but this one's
+    // controls and menu take no input, its picture drags nothing and its close box is refused.
+    Status ExecCmd(QString& cmdline);
 
     void Form_Load();
 
@@ -56,6 +57,8 @@ private:
     // button opens a terminal for it while the path box still holds exactly that answer.
     QString LastAnswer;
     bool LastAnswerInTerminal = false;
+    // Why the last search failed, when it ran into trouble (no temporary folder, no probe).
+    std::string LastTrouble;
 
     // Where the picture was grabbed (twips within it), and whether a drag is under way.
     float DragX = 0;

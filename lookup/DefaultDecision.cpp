@@ -1,10 +1,14 @@
 #include "DefaultDecision.h"
 
+#include "ProgramFiles.h"
+
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <sys/stat.h>
@@ -49,19 +53,19 @@ std::vector<ListFile> listFiles()
     folders.emplace_back(g_get_user_config_dir(), false);
     for (const gchar* const* dir = g_get_system_config_dirs(); *dir; ++dir)
         folders.emplace_back(*dir, false);
-    folders.emplace_back(std::string(g_get_user_data_dir()) + "/applications", true);
+    folders.emplace_back(inFolder(g_get_user_data_dir(), "applications"), true);
     for (const gchar* const* dir = g_get_system_data_dirs(); *dir; ++dir)
-        folders.emplace_back(std::string(*dir) + "/applications", true);
+        folders.emplace_back(inFolder(*dir, "applications"), true);
 
     const auto desktops = currentDesktops();
     std::vector<ListFile> files;
     for (const auto& [folder, holdsEntries] : folders) {
         for (const std::string& desktop : desktops)
-            files.push_back({folder + "/" + desktop + "-mimeapps.list", {defaultsGroup}});
-        files.push_back({folder + "/mimeapps.list", {defaultsGroup, addedGroup}});
+            files.push_back({inFolder(folder, desktop + "-mimeapps.list"), {defaultsGroup}});
+        files.push_back({inFolder(folder, "mimeapps.list"), {defaultsGroup, addedGroup}});
         if (holdsEntries) {
-            files.push_back({folder + "/defaults.list", {defaultsGroup}});
-            files.push_back({folder + "/mimeinfo.cache", {cacheGroup}});
+            files.push_back({inFolder(folder, "defaults.list"), {defaultsGroup}});
+            files.push_back({inFolder(folder, "mimeinfo.cache"), {cacheGroup}});
         }
     }
     return files;
@@ -170,6 +174,140 @@ std::vector<std::string> typeAndParents(const std::string& type, const std::vect
     return parents;
 }
 
+// The sentences of a walk through the list files, for those who ask; nothing otherwise.
+class DecisionTrace
+{
+public:
+    DecisionTrace(std::vector<std::string>* sentences, const std::vector<ListFile>& files,
+                  const std::string& type, const std::string& desktopId)
+        : sentences_(sentences), type_(type), desktopId_(desktopId)
+    {
+        if (!sentences_)
+            return;
+        std::size_t present = 0;
+        for (const ListFile& file : files)
+            present += keysOf(file.path) != nullptr;
+        const std::string lookedFor =
+            "The desktop looks for " + std::to_string(files.size()) + " association lists; ";
+        if (present == 0) {
+            say(lookedFor + "none exists here.");
+            return;
+        }
+        say(lookedFor +
+            (present == 1
+                 ? "the one that exists here is read"
+                 : "the " + std::to_string(present) + " that exist here are read in its order") +
+            ", a type's defaults before its other associations, then its parent types.");
+    }
+
+    // What `file` says of `type` in the groups of this round, it having named nothing that
+    // decided.
+    void passed(const ListFile& file, const std::vector<std::string_view>& groups,
+                const std::string& type)
+    {
+        GKeyFile* keys = sentences_ ? keysOf(file.path) : nullptr;
+        if (!keys)
+            return;
+        for (const char* group : file.groups) {
+            if (std::find(groups.begin(), groups.end(), group) == groups.end())
+                continue;
+            g_autofree gchar* line = g_key_file_get_value(keys, group, type.c_str(), nullptr);
+            if (!line) {
+                withoutLine_[group].push_back(file.path);
+                continue;
+            }
+            g_auto(GStrv) ids =
+                g_key_file_get_string_list(keys, group, type.c_str(), nullptr, nullptr);
+            std::string installed;
+            for (gchar** id = ids; id && *id; ++id) {
+                g_autoptr(GDesktopAppInfo) entry = g_desktop_app_info_new(*id);
+                if (entry)
+                    installed += (installed.empty() ? "" : ", ") + std::string(*id);
+            }
+            roundEnded(type); // the files before it keep their place
+            say(quote(type, line, group, file.path) +
+                (installed.empty() ? " names no entry that is installed."
+                                   : " names " + installed + ", which the desktop passes over."));
+        }
+    }
+
+    // The files passed since the last sentence that have no line for `type`, together.
+    void roundEnded(const std::string& type)
+    {
+        for (const auto& [group, files] : withoutLine_) {
+            std::string list;
+            for (std::size_t i = 0; i < files.size(); ++i)
+                list += (i == 0 ? "" : i + 1 == files.size() ? " and " : ", ") + files[i];
+            say("There is no line for " + type + " in [" + group + "] of " + list + ".");
+        }
+        withoutLine_.clear();
+    }
+
+    void decided(const Naming& naming)
+    {
+        roundEnded(naming.type);
+        if (!sentences_)
+            return;
+        g_autofree gchar* line =
+            g_key_file_get_value(keysOf(naming.file), naming.group, naming.type.c_str(), nullptr);
+        say(quote(naming.type, line ? line : desktopId_.c_str(), naming.group, naming.file) +
+            " names " + desktopId_ + ": this line decides" + throughParent(naming.type) + ".");
+    }
+
+    void decidedByEntry(const Naming& naming)
+    {
+        say("No association list names " + desktopId_ + " for " + type_ +
+            "; its own MimeType line in " + naming.file + " names " + naming.type +
+            throughParent(naming.type) + ".");
+    }
+
+    void undecided()
+    {
+        say(desktopId_.empty() ? "No list names an installed entry for " + type_ + "."
+                               : "No association list names " + desktopId_ + " for " + type_ +
+                                     " or a type it is a kind of.");
+    }
+
+private:
+    std::vector<std::string>* sentences_;
+    std::string type_, desktopId_;
+    std::map<std::string, std::unique_ptr<GKeyFile, decltype(&g_key_file_free)>> keys_;
+    std::map<std::string, std::vector<std::string>> withoutLine_; // by group
+
+    void say(const std::string& sentence)
+    {
+        if (sentences_)
+            sentences_->push_back(sentence);
+    }
+
+    // The list file read once for the walk; nothing when it cannot be read.
+    GKeyFile* keysOf(const std::string& path)
+    {
+        auto [at, added] = keys_.try_emplace(path, nullptr, &g_key_file_free);
+        if (added) {
+            GKeyFile* keys = g_key_file_new();
+            if (g_key_file_load_from_file(keys, path.c_str(), G_KEY_FILE_NONE, nullptr))
+                at->second.reset(keys);
+            else
+                g_key_file_free(keys);
+        }
+        return at->second.get();
+    }
+
+    static std::string quote(const std::string& type, const std::string& line,
+                             const std::string& group, const std::string& file)
+    {
+        return "`" + type + "=" + line + "` in [" + group + "] of " + file;
+    }
+
+    std::string throughParent(const std::string& type) const
+    {
+        return g_content_type_equals(type.c_str(), type_.c_str())
+                   ? ""
+                   : ", through the parent type " + type;
+    }
+};
+
 } // namespace
 
 std::string Decision::describe(const std::string& askedType) const
@@ -180,39 +318,53 @@ std::string Decision::describe(const std::string& askedType) const
 }
 
 std::optional<Decision> findDecision(const std::string& type, const std::string& desktopId,
-                                     const std::string& entryFile)
+                                     const std::string& entryFile, std::vector<std::string>* trace)
 {
+    const std::vector<ListFile> files = listFiles();
     std::vector<Naming> namings;
     {
         static std::mutex lock;
         const std::lock_guard held(lock);
-        for (const ListFile& file : listFiles()) {
+        for (const ListFile& file : files) {
             if (const Index* index = cachedIndexOf(file)) {
                 if (const auto named = index->find(desktopId); named != index->end())
                     namings.insert(namings.end(), named->second.begin(), named->second.end());
             }
         }
     }
+    DecisionTrace said(trace, files, type, desktopId);
     // For each type, nearest first: the defaults of every file before the associations of any.
-    const auto first = [&](const std::vector<Naming>& among,
-                           std::initializer_list<std::initializer_list<std::string_view>> rounds)
-        -> std::optional<Decision> {
-        for (const std::string& candidate : typeAndParents(type, among)) {
-            for (const auto& groups : rounds) {
-                for (const Naming& naming : among) {
-                    if (std::find(groups.begin(), groups.end(), naming.group) != groups.end() &&
-                        g_content_type_equals(naming.type.c_str(), candidate.c_str()))
+    const std::vector<std::vector<std::string_view>> rounds{{defaultsGroup},
+                                                            {addedGroup, cacheGroup}};
+    for (const std::string& candidate : typeAndParents(type, namings)) {
+        for (const auto& groups : rounds) {
+            for (const ListFile& file : files) {
+                for (const Naming& naming : namings) {
+                    if (naming.file == file.path &&
+                        std::find(groups.begin(), groups.end(), naming.group) != groups.end() &&
+                        g_content_type_equals(naming.type.c_str(), candidate.c_str())) {
+                        said.decided(naming);
                         return Decision{naming.file, naming.group, naming.type};
+                    }
                 }
+                said.passed(file, groups, candidate);
             }
+            said.roundEnded(candidate);
         }
-        return std::nullopt;
-    };
-    if (auto decision = first(namings, {{defaultsGroup}, {addedGroup, cacheGroup}}))
-        return decision;
+    }
     // GIO reads no MimeType line itself; where nothing registered the entry, its own line says
     // which types it opens.
-    return first(entryTypes(entryFile), {{"MimeType"}});
+    const std::vector<Naming> own = entryTypes(entryFile);
+    for (const std::string& candidate : typeAndParents(type, own)) {
+        for (const Naming& naming : own) {
+            if (g_content_type_equals(naming.type.c_str(), candidate.c_str())) {
+                said.decidedByEntry(naming);
+                return Decision{naming.file, naming.group, naming.type};
+            }
+        }
+    }
+    said.undecided();
+    return std::nullopt;
 }
 
 } // namespace qimlar::desktop

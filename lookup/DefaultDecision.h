@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qimlar::desktop {
 
@@ -23,7 +24,10 @@ struct Decision
 // in each the lists of the desktops in XDG_CURRENT_DESKTOP before mimeapps.list), then the
 // associations that mimeapps.list adds and mimeinfo.cache registers. Failing all, the entry's
 // own MimeType line. Nothing when no file names it.
+// With `trace`, adds a sentence for what each file said on the way: the line that decided, or
+// why none did. An empty `desktopId` walks every file for what they say of the type.
 std::optional<Decision> findDecision(const std::string& type, const std::string& desktopId,
-                                     const std::string& entryFile);
+                                     const std::string& entryFile,
+                                     std::vector<std::string>* trace = nullptr);
 
 } // namespace qimlar::desktop

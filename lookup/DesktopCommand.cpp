@@ -182,6 +182,14 @@ std::string flatpakLauncher(const std::string& entryFile, const std::string& app
     return isExecutableFile(launcher) ? launcher : std::string();
 }
 
+// Where a program was found, as a sentence.
+std::string foundAt(const std::string& name, const std::string& program)
+{
+    if (name.find('/') != std::string::npos)
+        return "the program " + program + " is an executable file";
+    return "the program " + name + " is found on PATH at " + program;
+}
+
 } // namespace
 
 std::string withoutFieldCodes(const std::string& exec)
@@ -210,9 +218,16 @@ std::string withoutFieldCodes(const std::string& exec)
     return result;
 }
 
-Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder)
+Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder,
+                               std::vector<std::string>* steps)
 {
+    const auto say = [&](const std::string& sentence) {
+        if (steps)
+            steps->push_back(sentence);
+    };
     const std::string commandLine = withoutFieldCodes(entry.exec);
+    say("Its Exec line `" + entry.exec + "` is the command line `" + commandLine +
+        "` without its field codes.");
     std::string error;
     auto words = wordsOf(commandLine, error);
     if (!words)
@@ -223,32 +238,52 @@ Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder
         at = afterEnv(*words, at + 1);
     if (at == words->size())
         return Failure{"the Exec line of " + entry.file + " runs env with no program"};
+    if (at > 0) {
+        std::string skipped;
+        for (std::size_t i = 0; i < at; ++i)
+            skipped += (i ? " " : "") + (*words)[i];
+        say("The words `" + skipped + "` only set up the environment of the program after " +
+            "them: they are skipped.");
+    }
 
     // The command line, for an application whose starter has no program file of its own.
-    const auto wholeCommandLine = [&]() -> Outcome<std::string> {
-        if (programOnPath(words->front()).empty())
+    const auto wholeCommandLine = [&](const std::string& why) -> Outcome<std::string> {
+        const std::string starter = programOnPath(words->front());
+        if (starter.empty())
             return Failure{notInstalled(words->front(), entry.file)};
+        say(why + ", so the answer is the command line itself: " +
+            foundAt(words->front(), starter) + ".");
         return commandLine;
     };
 
     const std::string flatpak =
         entry.flatpakId.empty() ? flatpakRunApplication(*words, at) : entry.flatpakId;
     if (!flatpak.empty()) {
-        if (std::string launcher = flatpakLauncher(entry.file, flatpak); !launcher.empty())
+        if (std::string launcher = flatpakLauncher(entry.file, flatpak); !launcher.empty()) {
+            say("It starts the Flatpak application " + flatpak +
+                ", whose installation exports the launcher " + launcher + ".");
             return launcher;
-        return wholeCommandLine();
+        }
+        return wholeCommandLine("It starts the Flatpak application " + flatpak +
+                                ", and no launcher for it is exported beside the entry");
     }
     if (const std::string snap = runOperand(*words, at, "snap"); !snap.empty()) {
         if (const std::string program = snapFolder + "/" + snap;
-            isPlainName(snap) && isExecutableFile(program))
+            isPlainName(snap) && isExecutableFile(program)) {
+            say("It starts the snap " + snap + ", whose command is " + program + ".");
             return program;
-        return wholeCommandLine();
+        }
+        return wholeCommandLine("It starts the snap " + snap + ", and " + snapFolder +
+                                " holds no command of that name");
     }
 
     const std::string& name = (*words)[at];
     std::string program = programOnPath(name);
     if (program.empty())
         return Failure{notInstalled(name, entry.file)};
+    std::string sentence = foundAt(name, program) + ".";
+    sentence[0] = 'T';
+    say(sentence);
     return program;
 }
 

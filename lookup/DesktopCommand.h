@@ -3,6 +3,7 @@
 #include "lookup/Outcome.h"
 
 #include <string>
+#include <vector>
 
 namespace qimlar::desktop {
 
@@ -27,7 +28,9 @@ inline constexpr const char* snapCommandFolder = "/snap/bin";
 // NAME in `snapFolder`; otherwise the Exec line's own program. Bare names come from PATH.
 // Where no program file stands for a Flatpak or snap application, the answer is the command
 // line that starts it. Fails, saying why, when the program is not installed.
+// With `steps`, adds a sentence for each step from the Exec line to the program.
 Outcome<std::string> programOf(const Entry& entry,
-                               const std::string& snapFolder = snapCommandFolder);
+                               const std::string& snapFolder = snapCommandFolder,
+                               std::vector<std::string>* steps = nullptr);
 
 } // namespace qimlar::desktop

@@ -21,4 +21,11 @@ std::string programOnPath(const std::string& name)
     return path ? std::string(path) : std::string();
 }
 
+std::string inFolder(std::string folder, const std::string& name)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder + "/" + name;
+}
+
 } // namespace qimlar

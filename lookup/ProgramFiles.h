@@ -11,4 +11,8 @@ bool isExecutableFile(const std::string& path);
 // name itself when it holds a "/". Empty when there is no such executable file.
 std::string programOnPath(const std::string& name);
 
+// `name` in `folder`, with one "/" between them however many the folder ends in: XDG_DATA_DIRS
+// often ends its folders in one ("/usr/share/"), and paths shown to people should not double it.
+std::string inFolder(std::string folder, const std::string& name);
+
 } // namespace qimlar

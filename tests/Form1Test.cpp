@@ -55,6 +55,23 @@ void searchFor(QWidget& form, const QString& extension)
     });
 }
 
+// Does `act`, answering every message box it opens; the last box's title and text, or nothing
+// when none opened.
+QStringList messageFrom(const std::function<void()>& act)
+{
+    QStringList said;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            said = {box->windowTitle(), box->text()};
+            box->accept();
+        }
+    });
+    poll.start(10);
+    act();
+    return said;
+}
+
 // The mouse as the window system reports it to the program's one main window: the pointer at a
 // point of the screen, given in the window's coordinates of the moment.
 struct Mouse
@@ -113,6 +130,7 @@ private slots:
     void theRunButtonFollowsTheLastSearch();
     void theRunButtonHandsThePathBoxTextUnchanged();
     void theRunButtonOpensATerminalForTheAnswerAlone();
+    void troubleAndFailedStartsAreSaid();
     void theButtonsAreFlatPink();
     void aPressOnALabelReachesThePicture();
     void dragsMoveTheWindowByThePointersTravel_data();
@@ -353,18 +371,41 @@ void Form1Test::theRunButtonOpensATerminalForTheAnswerAlone()
     path->setPlainText(QStringLiteral("/usr/bin/mpv"));
     platform.terminalEmulator = qimlar::Failure{"no terminal emulator"};
     platform.calls.clear();
-    QString title, text;
-    QTimer::singleShot(0, &form, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        title = box->windowTitle();
-        text = box->text();
-        box->accept();
-    });
-    run->click();
-    QCOMPARE(title, QStringLiteral("Qimlar"));
-    QVERIFY(text.contains(QStringLiteral("طرفية")));
+    const QStringList said = messageFrom([&] { run->click(); });
+    QCOMPARE(said.value(0), QStringLiteral("Qimlar"));
+    QVERIFY(said.value(1).contains(QStringLiteral("طرفية")));
     QCOMPARE(platform.calls, (std::vector<std::string>{"terminal /usr/bin/mpv"}));
+}
+
+void Form1Test::troubleAndFailedStartsAreSaid()
+{
+    FakePlatform platform;
+    qimlar::Form1 form(platform);
+    form.show();
+    auto* path = control<QPlainTextEdit>(form, "Text1");
+    auto* run = control<QPushButton>(form, "Command2");
+
+    // A search that ran into trouble names the cause, and the window shows no answer.
+    const std::string noFolder = "cannot make a file in /no/such/: No such file or directory";
+    platform.folder = qimlar::Failure{noFolder};
+    QStringList said = messageFrom([&] { searchFor(form, QStringLiteral("mp3")); });
+    QCOMPARE(said.value(0), QStringLiteral("Qimlar"));
+    QVERIFY(said.value(1).endsWith(QString::fromStdString(noFolder)));
+    QVERIFY(path->toPlainText().isEmpty());
+    QVERIFY(!run->isEnabled());
+
+    // A search that finds nothing, or finds the program, says nothing more.
+    platform.folder = std::string("/tmp/");
+    QVERIFY(messageFrom([&] { searchFor(form, QStringLiteral("mp3")); }).isEmpty());
+    QVERIFY(run->isEnabled());
+
+    // A run that starts nothing says why instead of returning in silence.
+    platform.started = qimlar::Failure{"cannot start \"/usr/bin/mpv\": it names no program"};
+    said = messageFrom([&] { run->click(); });
+    QCOMPARE(said.value(0), QStringLiteral("Qimlar"));
+    QVERIFY(said.value(1).endsWith(QStringLiteral("it names no program")));
+    platform.started = qimlar::ProcessHandle{};
+    QVERIFY(messageFrom([&] { run->click(); }).isEmpty());
 }
 
 void Form1Test::theButtonsAreFlatPink()

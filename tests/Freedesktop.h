@@ -12,10 +12,12 @@
 #include <vector>
 
 // What the environment answers, by extension:
-//   mp3, MP3, -dash  -> bin/player (found on PATH)
+//   mp3, MP3, -dash  -> bin/player (found on PATH); every program for mp3: player (the
+//                       default), vlc (registered for audio/mpeg), viewer (registered for
+//                       its parent type application/x-qimlar-parent)
 //   ogg              -> "my apps/player two" (a quoted path with a space in the desktop file)
 //   latin            -> caf\xe9/latin-player (a folder name that is not UTF-8, found on PATH)
-//   orphan           -> nothing (a known type that no program opens)
+//   orphan           -> nothing (a known type whose one registered entry is not installed)
 //   child            -> bin/player, the default of its parent type
 //   desk             -> bin/player, or bin/tui where XDG_CURRENT_DESKTOP names KDE
 // and the entries in `wrapped`, one of each kind that starts its program through another.
@@ -55,11 +57,25 @@ struct Freedesktop
         application(tree, "spaced", "\"" + root + "/my apps/player two\" %f",
                     "audio/x-vorbis+ogg;");
         application(tree, "latin", "latin-player %f", "application/x-qimlar-latin;");
+        application(tree, "vlc", "vlc %U", "audio/mpeg;");
+        application(tree, "viewer", "viewer %f", "application/x-qimlar-parent;");
+        caches["data/applications"] = "audio/mpeg=vlc.desktop;player.desktop;\n"
+                                      "application/x-qimlar-parent=viewer.desktop;\n"
+                                      "application/x-qimlar-orphan=gone.desktop;\n";
         addWrappedEntries(tree);
 
         tree.write("data/mime/globs2", globs);
+        // The database's list of its types: each type of a glob, and the parent type.
+        std::string types = "application/x-qimlar-parent\n";
+        for (std::size_t at = 0; (at = globs.find(':', at)) != std::string::npos; ++at) {
+            const std::size_t end = globs.find(':', at + 1);
+            types += globs.substr(at + 1, end - at - 1) + "\n";
+            at = globs.find('\n', end);
+        }
+        tree.write("data/mime/types", types);
         tree.write("data/mime/subclasses",
-                   "application/x-qimlar-child application/x-qimlar-parent\n");
+                   "application/x-qimlar-child application/x-qimlar-parent\n"
+                   "audio/mpeg application/x-qimlar-parent\n");
         tree.write("config/mimeapps.list", defaults);
         tree.write("config/kde-mimeapps.list",
                    "[Default Applications]\napplication/x-qimlar-desk=term.desktop\n");

@@ -38,6 +38,12 @@ check_tree() {
     grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" \
         "$usr/share/metainfo/$app.metainfo.xml" || fail "the metainfo launches no $app.desktop"
 
+    # Shell completion where bash-completion and zsh load it from, for the installed command.
+    bash -c ". '$usr/share/bash-completion/completions/qimlar-which' && complete -p qimlar-which" \
+        >/dev/null || fail "no bash completion for qimlar-which"
+    head -1 "$usr/share/zsh/vendor-completions/_qimlar-which" | grep -qx '#compdef qimlar-which' ||
+        fail "no zsh completion for qimlar-which"
+
     for key in Exec TryExec; do
         program=$(entry $key "$desktop" | cut -d' ' -f1)
         [ -x "$usr/bin/$program" ] || fail "$key=$program names no installed program"

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <functional>
@@ -20,6 +21,7 @@
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <tuple>
 
 namespace {
 
@@ -414,4 +416,106 @@ TEST(DesktopCommand, FieldCodesAndWrappersGiveWayToTheProgram)
     EXPECT_EQ(program("flatpak run org.example.System", "", exported),
               (*tree / "system-flatpak/exports/bin/org.example.System").string());
     EXPECT_EQ(program("flatpak run x", "../bin/org.example.System", exported), "flatpak run x");
+}
+
+// A program choice as one comparable row.
+using Choice = std::tuple<std::string, std::string, std::string, qimlar::ProgramRelation>;
+std::vector<Choice> rows(const std::vector<qimlar::ProgramChoice>& choices)
+{
+    std::vector<Choice> result;
+    for (const auto& choice : choices)
+        result.emplace_back(choice.program, choice.command, choice.entry, choice.relation);
+    return result;
+}
+
+TEST(LinuxLookup, EveryProgramComesInTheDesktopsOrderAndAskingByTypeAnswersAlike)
+{
+    using enum qimlar::ProgramRelation;
+    auto& platform = qimlar::nativePlatform();
+    const qimlar::LookupDetail every{.everyProgram = true};
+    const std::string bin = *tree / "bin/", apps = *tree / "data/applications/";
+    const Choice player{bin + "player", "player", apps + "player.desktop", Default};
+    const Choice viewer{bin + "viewer", "viewer", apps + "viewer.desktop", ParentType};
+
+    // The default once, though mimeinfo.cache registers it too.
+    const auto mp3 = qimlar::LookUpProgram("mp3", platform, every);
+    EXPECT_EQ(rows(mp3.programs),
+              (std::vector<Choice>{
+                  player, {bin + "vlc", "vlc", apps + "vlc.desktop", Registered}, viewer}));
+    // The default through the parent type; nothing registered for the type itself.
+    EXPECT_EQ(rows(qimlar::LookUpProgram("child", platform, every).programs),
+              (std::vector<Choice>{player, viewer}));
+    EXPECT_TRUE(qimlar::LookUpProgram("orphan", platform, every).programs.empty());
+    EXPECT_TRUE(lookUp("mp3").programs.empty());
+
+    const auto byType = qimlar::LookUpType("audio/mpeg", platform, every);
+    EXPECT_EQ(std::tie(byType.status, byType.program, byType.command, byType.entry,
+                       byType.decidedBy, byType.type),
+              std::tie(mp3.status, mp3.program, mp3.command, mp3.entry, mp3.decidedBy, mp3.type));
+    EXPECT_EQ(rows(byType.programs), rows(mp3.programs));
+    // A type no database knows is no type that nothing opens.
+    const auto misspelt = qimlar::LookUpType("audio/mpge", platform, every);
+    EXPECT_EQ(misspelt.status, qimlar::LookupStatus::UnknownType);
+    EXPECT_EQ(qimlar::LookUpType("application/x-qimlar-orphan", platform).status,
+              qimlar::LookupStatus::NoProgram);
+}
+
+// Whether `wanted` are among `sentences` in this order; says which is missing.
+::testing::AssertionResult inOrder(const std::vector<std::string>& sentences,
+                                   const std::vector<std::string>& wanted)
+{
+    auto at = sentences.begin();
+    for (const std::string& sentence : wanted) {
+        at = std::find(at, sentences.end(), sentence);
+        if (at == sentences.end())
+            return ::testing::AssertionFailure() << "no \"" << sentence << "\" in its place";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST(LinuxLookup, TheExplanationNamesTheGlobTheDecidingLineTheEntryAndTheProgram)
+{
+    auto& platform = qimlar::nativePlatform();
+    const qimlar::LookupDetail why{.explanation = true};
+    const std::string root = tree->root(), globs = root + "/data/mime/globs2";
+    const std::string glob = "The name matches the glob *.mp3 (weight 50) in " + globs +
+                             ", which gives the type audio/mpeg.";
+    const std::vector<std::string> decision{
+        "`audio/mpeg=player.desktop` in [Default Applications] of " + root +
+            "/config/mimeapps.list names player.desktop: this line decides.",
+        "The desktop entry chosen is " + root + "/data/applications/player.desktop.",
+        "The program player is found on PATH at " + desktop->player + ".",
+        "The answer is " + desktop->player + "."};
+    for (const std::string extension : {"mp3", "MP3"}) {
+        auto wanted = decision;
+        wanted.insert(wanted.begin(), glob);
+        EXPECT_TRUE(inOrder(qimlar::LookUpProgram(extension, platform, why).explanation, wanted))
+            << extension;
+    }
+    auto byType = decision;
+    byType.insert(byType.begin(), "The lookup was given the type audio/mpeg.");
+    EXPECT_TRUE(inOrder(qimlar::LookUpType("audio/mpeg", platform, why).explanation, byType));
+    EXPECT_TRUE(lookUp("mp3").explanation.empty());
+
+    const auto unknown = qimlar::LookUpProgram("qimlar-unknown", platform, why).explanation;
+    ASSERT_GE(unknown.size(), 2u);
+    EXPECT_TRUE(unknown[1].starts_with("No glob matches the name ")) << unknown[1];
+    EXPECT_NE(unknown[1].find(" in " + globs + ", so its type is"), std::string::npos);
+    EXPECT_TRUE(inOrder(qimlar::LookUpProgram("orphan", platform, why).explanation,
+                        {"`application/x-qimlar-orphan=gone.desktop;` in [MIME Cache] of " + root +
+                         "/data/applications/mimeinfo.cache names no entry that is "
+                         "installed."}));
+
+    // How the wrappers' Exec lines became the answer.
+    const std::pair<std::string, std::string> wrappers[] = {
+        {"snapenv", "The words `env BAMF_DESKTOP_FILE_HINT="},
+        {"flatsys", "It starts the Flatpak application org.example.System, whose installation "
+                    "exports the launcher "},
+        {"flatbare", "It starts the Flatpak application org.example.Bare, and no launcher"}};
+    for (const auto& [extension, start] : wrappers) {
+        const auto steps = qimlar::LookUpProgram(extension, platform, why).explanation;
+        EXPECT_TRUE(std::any_of(steps.begin(), steps.end(), [&](const std::string& step) {
+            return step.starts_with(start);
+        })) << extension;
+    }
 }

@@ -2,6 +2,7 @@
 // with its standard output and error caught byte for byte.
 
 #include "Freedesktop.h"
+#include "JsonReader.h"
 #include "PlatformLinux.h"
 #include "TempTree.h"
 #include "lookup/FindExe.h"
@@ -41,8 +42,9 @@ protected:
     }
 
     // Runs qimlar-which with `arguments`, its output going to `out` (a file of the test's own
-    // unless named).
-    static Outcome run(const std::vector<std::string>& arguments, std::string out = "")
+    // unless named) and its input read from `in`.
+    static Outcome run(const std::vector<std::string>& arguments, std::string out = "",
+                       const std::string& in = "/dev/null")
     {
         if (out.empty())
             out = *tree / "out";
@@ -54,6 +56,7 @@ protected:
 
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
         posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -172,4 +175,186 @@ TEST_F(Which, TroubleExitsWithTwoAndNamesItsCauseKeepingOneLinePerExtension)
                                (*tree / "no-such/").string() + ": No such file or directory\n"),
               std::string::npos)
         << trouble.err;
+}
+
+TEST_F(Which, JsonHoldsEveryKeyOfEveryQueryWhateverItsBytes)
+{
+    const std::vector<std::string> queries = {
+        "mp3", "latin", "orphan", "qimlar-unknown", "", "a\"\\\n\x01\xff\xed\xa0\x80"};
+    const Outcome asked = run({"--json", "--", "mp3", "latin", "orphan", "qimlar-unknown", "",
+                               "a\"\\\n\x01\xff\xed\xa0\x80"});
+    EXPECT_EQ(asked.status, 1);
+    const auto json = Json::parse(asked.out);
+    ASSERT_TRUE(json) << asked.out;
+    ASSERT_EQ(json->items.size(), queries.size()) << asked.out;
+    // The path that is not UTF-8 keeps its byte as a lone surrogate.
+    EXPECT_NE(asked.out.find("caf\\udce9/latin-player"), std::string::npos) << asked.out;
+
+    const auto text = [](const Json& value) {
+        return value.kind == Json::Kind::Null ? "" : value.text;
+    };
+    for (std::size_t i = 0; i < queries.size(); ++i) {
+        const Json& answer = (*json)[i];
+        const auto expected = qimlar::LookUpProgram(queries[i], qimlar::nativePlatform());
+        const bool found = expected.status == qimlar::LookupStatus::Found;
+        EXPECT_EQ(answer.keys(),
+                  (std::vector<std::string>{"query", "type", "program", "command", "desktop_entry",
+                                            "decided_by", "terminal", "status", "reason"}));
+        EXPECT_EQ(answer["query"].text, queries[i]);
+        EXPECT_EQ(text(answer["type"]), expected.type);
+        EXPECT_EQ(text(answer["program"]), expected.program);
+        EXPECT_EQ(text(answer["command"]), expected.command);
+        EXPECT_EQ(text(answer["desktop_entry"]), expected.entry);
+        EXPECT_EQ(text(answer["decided_by"]), found ? expected.decidedBy : "");
+        EXPECT_EQ(answer["terminal"].kind, Json::Kind::Boolean);
+        EXPECT_EQ(text(answer["reason"]), found ? "" : expected.reason);
+    }
+    EXPECT_EQ((*json)[0]["program"].text, desktop->player);
+    EXPECT_EQ((*json)[1]["program"].text, desktop->latinPlayer);
+    const std::vector<std::string> statuses = {"found",        "found",        "no-program",
+                                               "unknown-type", "unknown-type", "unknown-type"};
+    for (std::size_t i = 0; i < statuses.size(); ++i)
+        EXPECT_EQ((*json)[i]["status"].text, statuses[i]) << queries[i];
+
+    const Outcome term = run({"--json", "term"});
+    EXPECT_TRUE(Json::parse(term.out).value()[0]["terminal"].boolean) << term.out;
+    EXPECT_EQ(run({"--json", "--from", "/dev/null"}).out, "[]\n");
+    EXPECT_EQ(run({"--json", "mp3"}, "/dev/full").status, 2);
+
+    setenv("TMPDIR", (*tree / "no-such").c_str(), 1);
+    const Outcome trouble = run({"--json", "mp3"});
+    setenv("TMPDIR", desktop->tempFolder.c_str(), 1);
+    EXPECT_EQ(trouble.status, 2);
+    const auto troubled = Json::parse(trouble.out);
+    ASSERT_TRUE(troubled) << trouble.out;
+    EXPECT_EQ((*troubled)[0]["status"].text, "trouble");
+    EXPECT_NE((*troubled)[0]["reason"].text.find("cannot make a file in"), std::string::npos);
+    EXPECT_NE(trouble.err.find("cannot make a file in"), std::string::npos);
+}
+
+TEST_F(Which, MimeTypesAnswerAsTheirExtensionsDo)
+{
+    const Outcome byType =
+        run({"--mime", "audio/mpeg", "application/x-qimlar-latin", "application/x-qimlar-orphan"});
+    EXPECT_EQ(byType.out, desktop->player + "\n" + desktop->latinPlayer + "\n\n");
+    EXPECT_EQ(byType.status, 1);
+
+    auto typeAnswer = Json::parse(run({"-m", "--json", "audio/mpeg"}).out).value()[0];
+    auto extensionAnswer = Json::parse(run({"--json", "mp3"}).out).value()[0];
+    typeAnswer.members.erase(typeAnswer.members.begin());
+    extensionAnswer.members.erase(extensionAnswer.members.begin());
+    for (std::size_t i = 0; i < typeAnswer.members.size(); ++i)
+        EXPECT_EQ(typeAnswer.members[i].second.text, extensionAnswer.members[i].second.text)
+            << typeAnswer.members[i].first;
+    EXPECT_EQ(run({"-zm", "audio/mpeg"}).out, desktop->player + '\0');
+}
+
+TEST_F(Which, FromReadsQueriesAfterTheArgumentsFromFilesAndStandardInput)
+{
+    // A last line without its newline counts; an empty line is an empty query.
+    const std::string lines = tree->write("lines", "latin\n\norphan\nmp3");
+    const Outcome fromFile = run({"ogg", "--from", lines});
+    EXPECT_EQ(fromFile.out, desktop->spacedPlayer + "\n" + desktop->latinPlayer + "\n\n\n" +
+                                desktop->player + "\n");
+    EXPECT_EQ(fromFile.status, 1);
+
+    // A final newline adds no query; "-" is standard input.
+    const std::string found = tree->write("found", "mp3\nlatin\n");
+    const Outcome fromInput = run({"--from=-"}, "", found);
+    EXPECT_EQ(fromInput.out, desktop->player + "\n" + desktop->latinPlayer + "\n");
+    EXPECT_EQ(fromInput.status, 0);
+
+    // With -z a name may hold a newline; the last NUL adds no query.
+    const std::string nuls = tree->write("nuls", std::string("mp3\0mp3\n\0latin\0", 15));
+    const Outcome separated = run({"-z", "--from", nuls});
+    EXPECT_EQ(separated.out, desktop->player + '\0' + '\0' + desktop->latinPlayer + '\0');
+    EXPECT_EQ(separated.status, 1);
+
+    const Outcome missing = run({"mp3", "--from", *tree / "no-such"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("cannot open " + (*tree / "no-such").string() +
+                               ": No such file or directory"),
+              std::string::npos)
+        << missing.err;
+    EXPECT_EQ(run({"--from"}).status, 2);
+    EXPECT_EQ(run({"--from", tree->root()}).status, 2); // a folder cannot be read
+}
+
+// What bash offers for the words typed, the last being completed, from the test's own MIME
+// databases.
+static std::string bashCompletion(const TempTree& tree, const std::string& words)
+{
+    const std::string command = "XDG_DATA_HOME='" + (tree / "completion").string() +
+                                "' XDG_DATA_DIRS='" + (tree / "sysdata").string() +
+                                "' PATH=/usr/bin:/bin /bin/bash -c '. \"$0\"; COMP_WORDS=(" +
+                                words +
+                                "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qimlar_which; echo "
+                                "\"${COMPREPLY[*]}\"' " QIMLAR_BASH_COMPLETION;
+    std::FILE* shell = popen(command.c_str(), "r");
+    std::string offered;
+    for (int c = std::fgetc(shell); c != EOF; c = std::fgetc(shell))
+        offered += static_cast<char>(c);
+    pclose(shell);
+    return offered;
+}
+
+TEST_F(Which, BashCompletesOptionsFilesAndTheDatabasesMimeTypes)
+{
+    tree->write("completion/mime/types", "audio/x-vorbis+ogg\ntext/plain\naudio/mpeg\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which --mime aud"), "audio/mpeg audio/x-vorbis+ogg\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which -zm te"), "text/plain\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which -- --mime aud"), "\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which --ex"), "--explain\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which --from " + (*tree / "completion/mi").string()),
+              (*tree / "completion/mime").string() + "\n");
+}
+
+TEST_F(Which, AllListsEveryProgramInTheDesktopsOrderAndExplainSaysWhatDecided)
+{
+    const std::string bin = *tree / "bin/", apps = *tree / "data/applications/";
+    const Outcome all = run({"--all", "mp3", "orphan"});
+    EXPECT_EQ(all.out, "mp3 (audio/mpeg): " + bin + "player\n" + "  * " + bin +
+                           "player  (default; " + apps + "player.desktop)\n" + "    " + bin +
+                           "vlc  (registered; " + apps + "vlc.desktop)\n" + "    " + bin +
+                           "viewer  (parent-type; " + apps + "viewer.desktop)\n" +
+                           "\norphan (application/x-qimlar-orphan): no-program (no installed "
+                           "desktop entry opens application/x-qimlar-orphan or a type it is a "
+                           "kind of)\n");
+    EXPECT_EQ(all.status, 1);
+
+    const Outcome explained = run({"--explain", "--mime", "audio/mpeg"});
+    EXPECT_EQ(explained.out.rfind("audio/mpeg: " + bin + "player\n  ", 0), 0u) << explained.out;
+    for (const std::string& step : {"  `audio/mpeg=player.desktop` in [Default Applications] of " +
+                                        (*tree / "config/mimeapps.list").string() +
+                                        " names player.desktop: this line "
+                                        "decides.\n",
+                                    "  The desktop entry chosen is " + apps + "player.desktop.\n"})
+        EXPECT_NE(explained.out.find(step), std::string::npos) << explained.out;
+
+    const auto json = Json::parse(run({"--json", "--all", "--explain", "mp3", "orphan"}).out);
+    ASSERT_TRUE(json);
+    const Json& mp3 = (*json)[0];
+    EXPECT_EQ(mp3.keys().back(), "explanation");
+    const std::vector<std::pair<std::string, std::string>> programs = {
+        {"player", "default"}, {"vlc", "registered"}, {"viewer", "parent-type"}};
+    ASSERT_EQ(mp3["programs"].items.size(), programs.size());
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        const Json& program = mp3["programs"][i];
+        EXPECT_EQ(program.keys(), (std::vector<std::string>{"program", "command", "desktop_entry",
+                                                            "default", "relation"}));
+        EXPECT_EQ(program["program"].text, bin + programs[i].first);
+        EXPECT_EQ(program["command"].text, programs[i].first);
+        EXPECT_EQ(program["desktop_entry"].text, apps + programs[i].first + ".desktop");
+        EXPECT_EQ(program["default"].boolean, i == 0);
+        EXPECT_EQ(program["relation"].text, programs[i].second);
+    }
+    // The first sentence names the probe, whose name differs each time.
+    const auto steps =
+        qimlar::LookUpProgram("mp3", qimlar::nativePlatform(), {.explanation = true}).explanation;
+    ASSERT_EQ(mp3["explanation"].items.size(), steps.size());
+    for (std::size_t i = 1; i < steps.size(); ++i)
+        EXPECT_EQ(mp3["explanation"][i].text, steps[i]);
+    EXPECT_EQ((*json)[1]["programs"].kind, Json::Kind::Array);
+    EXPECT_TRUE((*json)[1]["programs"].items.empty());
 }

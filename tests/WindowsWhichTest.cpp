@@ -1,5 +1,6 @@
 // qimlar-which.exe as a process: its answers, caught from a pipe, are the library's answers.
 
+#include "JsonReader.h"
 #include "WindowsTestSupport.h"
 #include "lookup/FindExe.h"
 #include "lookup/Platform.h"
@@ -59,4 +60,35 @@ TEST_F(WindowsWhich, PrintsTheLibrarysAnswersOneLineEach)
     const auto all = runCaught(which() + L" -z" + joined(known));
     EXPECT_EQ(all.output, expected(known, std::string(1, '\0')));
     EXPECT_EQ(all.exitCode, 0u);
+}
+
+TEST_F(WindowsWhich, ReadsQueriesFromAFileAsUtf8WithCrLfAndAnswersInJsonAndByType)
+{
+    const Association plain(L"qimlartest", program + L" %1");
+    // A type's extension, where HKEY_CLASSES_ROOT shows it (see Association).
+    const std::wstring contentType =
+        L"Software\\Classes\\MIME\\Database\\Content Type\\application/x-qimlar-test";
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        Association::setText(root, contentType, L"Extension", L".qimlartest");
+
+    // An editor's byte-order mark and CR LF line ends are no part of the queries.
+    const auto list = folder / L"list.txt";
+    writeFile(list, "\xEF\xBB\xBFqimlartest\r\n" + utf8(music) + "\r\nqimlar-unknown\r\n");
+    const auto fromFile = runCaught(which() + L" --from \"" + list.wstring() + L"\" ini");
+    EXPECT_EQ(fromFile.output, expected({L"ini", L"qimlartest", music, L"qimlar-unknown"}, "\r\n"));
+    EXPECT_EQ(fromFile.exitCode, 1u);
+
+    const auto json = runCaught(which() + L" --json qimlartest \"" + music + L"\" qimlar-unknown");
+    const auto answers = Json::parse(json.output);
+    ASSERT_TRUE(answers) << json.output;
+    EXPECT_EQ((*answers)[0]["program"].text, utf8(program));
+    EXPECT_EQ((*answers)[0]["desktop_entry"].text, "HKEY_CLASSES_ROOT\\" + utf8(plain.progId()));
+    EXPECT_EQ((*answers)[1]["query"].text, utf8(music));
+    EXPECT_EQ((*answers)[2]["status"].text, "unknown-type");
+
+    const auto byType = runCaught(which() + L" --mime application/x-qimlar-test");
+    EXPECT_EQ(byType.output, utf8(program) + "\r\n");
+    EXPECT_EQ(byType.exitCode, 0u);
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        ::RegDeleteTreeW(root, contentType.c_str());
 }

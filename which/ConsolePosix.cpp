@@ -14,4 +14,9 @@ bool write(std::string_view text)
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
 }
 
+std::FILE* openForReading(const std::string& file)
+{
+    return file == "-" ? stdin : std::fopen(file.c_str(), "rb");
+}
+
 } // namespace qimlar::console

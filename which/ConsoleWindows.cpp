@@ -4,6 +4,8 @@
 
 #include <climits>
 #include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
 namespace qimlar::console {
@@ -73,6 +75,14 @@ bool write(std::string_view text)
         rest.remove_prefix(written);
     }
     return true;
+}
+
+std::FILE* openForReading(const std::string& file)
+{
+    // Text mode would end a file at its first Ctrl-Z and take CR LF apart from the queries.
+    if (file == "-")
+        return ::_setmode(::_fileno(stdin), _O_BINARY) == -1 ? nullptr : stdin;
+    return ::_wfopen(wideOf(file).c_str(), L"rb");
 }
 
 } // namespace qimlar::console

@@ -1,10 +1,15 @@
-// qimlar-which: the program that opens files of each given extension, one line per extension,
-// found by the same lookup as Qimlar's window.
+// qimlar-which: the program that opens files of each given extension or type, one line per
+// query, found by the same lookup as Qimlar's window; or every program, the decision's steps,
+// or all of it as JSON.
 
 #include "Console.h"
+#include "Options.h"
+#include "QueryReader.h"
+#include "Report.h"
 #include "lookup/FindExe.h"
 #include "lookup/Platform.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,91 +17,174 @@
 
 namespace {
 
-constexpr int everyExtensionFound = 0;
-constexpr int someExtensionNotFound = 1;
+using qimlar::which::Options;
+
+constexpr int everyQueryFound = 0;
+constexpr int someQueryNotFound = 1;
 constexpr int troubleOrUsageError = 2;
 
 void printUsage(std::FILE* stream)
 {
     std::fputs("Usage: qimlar-which [OPTION]... [--] EXTENSION...\n"
+               "  or:  qimlar-which [OPTION]... --mime [--] TYPE...\n"
+               "  or:  qimlar-which [OPTION]... --from FILE [EXTENSION]...\n"
                "Print the full path of the program that opens files of each EXTENSION\n"
                "(the program behind env, Flatpak or snap; the command line that starts an\n"
                "application with no program file of its own), one line per EXTENSION, or\n"
                "an empty line when nothing opens them.\n"
                "An extension is used as typed: 'mp3', not '.mp3'.\n"
                "\n"
-               "  -z, --null     end each answer with a NUL byte instead of a newline\n"
-               "  -h, --help     print this help and exit\n"
-               "  -V, --version  print the version and exit\n"
-               "  --             take every later argument as an extension\n"
+               "  -m, --mime       the queries are MIME types (audio/mpeg), not extensions\n"
+               "      --from FILE  read queries from FILE, one per line (NUL-separated with -z),\n"
+               "                   after those given as arguments; '-' is standard input\n"
+               "      --all        list every program that can open the type, the default\n"
+               "                   marked with '*', then those registered for the type, then\n"
+               "                   for its parent types\n"
+               "      --explain    say in sentences how the answer was reached\n"
+               "      --json       print one JSON array, an object per query with the keys\n"
+               "                   query, type, program, command, desktop_entry, decided_by,\n"
+               "                   terminal, status (found, unknown-type, no-program, trouble)\n"
+               "                   and reason; with --all also programs, with --explain also\n"
+               "                   explanation; bytes that are not UTF-8 become \\udc80-\\udcff\n"
+               "  -z, --null       end each plain answer with a NUL byte instead of a newline;\n"
+               "                   with --from, queries are NUL-separated\n"
+               "  -h, --help       print this help and exit\n"
+               "  -V, --version    print the version and exit\n"
+               "  --               take every later argument as a query\n"
                "\n"
-               "Exit status: 0 when a program was found for every EXTENSION, 1 when one was\n"
-               "not, 2 on a usage error, when a lookup ran into trouble (named on standard\n"
-               "error) or when the answers could not be written.\n",
+               "Examples:\n"
+               "  qimlar-which mp3 pdf                 two lines, one path each\n"
+               "  qimlar-which --mime audio/mpeg       the same answer as for mp3\n"
+               "  qimlar-which --all --explain mp3     every program, and why the default\n"
+               "  qimlar-which --json --all mp3 | jq   the same, for a script\n"
+               "  find . -type f | sed -n 's/.*\\.//p' | sort -u | qimlar-which --from -\n"
+               "\n"
+               "Exit status: 0 when a program was found for every query, 1 when one was not,\n"
+               "2 on a usage error, when a lookup ran into trouble (named on standard error),\n"
+               "when FILE could not be read or when the answers could not be written.\n",
                stream);
 }
 
-int usageError(const char* message, const char* argument)
+int usageError(const std::string& message)
 {
-    std::fprintf(stderr, "qimlar-which: %s '%s'\n", message, argument);
+    std::fprintf(stderr, "qimlar-which: %s\n", message.c_str());
     std::fputs("Try 'qimlar-which --help' for more information.\n", stderr);
     return troubleOrUsageError;
 }
+
+// Asks about each query in turn and writes each answer as soon as it has it, so that a script
+// feeding queries through a pipe gets its answers as it goes.
+class Answers
+{
+public:
+    explicit Answers(const Options& options)
+        : report_(qimlar::which::makeReport(options)),
+          mime_(options.mime), detail_{.everyProgram = options.all, .explanation = options.explain}
+    {
+        written_ = write(report_->begin());
+    }
+
+    // False once the answers can no longer be written: asking on would be for nobody.
+    bool ask(const std::string& query)
+    {
+        if (!written_)
+            return false;
+        qimlar::Platform& platform = qimlar::nativePlatform();
+        const qimlar::LookupResult result = mime_ ? qimlar::LookUpType(query, platform, detail_)
+                                                  : qimlar::LookUpProgram(query, platform, detail_);
+        // Trouble is no "nothing opens it": it is named, in every form of the answers.
+        if (result.status == qimlar::LookupStatus::Trouble) {
+            std::fprintf(stderr, "qimlar-which: %s\n", result.reason.c_str());
+            status_ = troubleOrUsageError;
+        } else if (result.program.empty() && status_ == everyQueryFound) {
+            status_ = someQueryNotFound;
+        }
+        written_ = write(report_->answer(query, result));
+        return written_;
+    }
+
+    void fail() { status_ = troubleOrUsageError; }
+
+    // The exit status; a full disk or a closed pipe must not pass for an answer.
+    int finish()
+    {
+        if (!written_ || !write(report_->end())) {
+            std::perror("qimlar-which: writing the answers");
+            return troubleOrUsageError;
+        }
+        return status_;
+    }
+
+private:
+    static bool write(const std::string& text)
+    {
+        // The bytes as the file system holds them, whatever their encoding.
+        return qimlar::console::write(text) && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    }
+
+    std::unique_ptr<qimlar::which::Report> report_;
+    bool mime_;
+    qimlar::LookupDetail detail_;
+    int status_ = everyQueryFound;
+    bool written_ = true;
+};
+
+struct Input
+{
+    std::string name;
+    std::FILE* stream;
+};
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    std::vector<std::string> extensions;
-    char terminator = '\n';
-    bool optionsEnded = false;
-    for (const std::string& word : qimlar::console::arguments(argc, argv)) {
-        const char* argument = word.c_str();
-        // A lone "-" is no option: it is asked about like any other extension.
-        if (optionsEnded || argument[0] != '-' || argument[1] == '\0') {
-            extensions.push_back(word);
-        } else if (std::strcmp(argument, "--") == 0) {
-            optionsEnded = true;
-        } else if (std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "--help") == 0) {
+    const auto options = qimlar::which::parseOptions(qimlar::console::arguments(argc, argv));
+    if (!options)
+        return usageError(options.reason());
+    if (options->action != Options::Action::Answer) {
+        if (options->action == Options::Action::Help)
             printUsage(stdout);
-            return std::fflush(stdout) == 0 ? everyExtensionFound : troubleOrUsageError;
-        } else if (std::strcmp(argument, "-V") == 0 || std::strcmp(argument, "--version") == 0) {
+        else
             std::puts("qimlar-which " QIMLAR_VERSION);
-            return std::fflush(stdout) == 0 ? everyExtensionFound : troubleOrUsageError;
-        } else if (std::strcmp(argument, "-z") == 0 || std::strcmp(argument, "--null") == 0) {
-            terminator = '\0';
-        } else {
-            return usageError("unknown option", argument);
-        }
+        return std::fflush(stdout) == 0 ? everyQueryFound : troubleOrUsageError;
     }
-    if (extensions.empty()) {
-        std::fputs("qimlar-which: no extension given\n", stderr);
+    if (options->queries.empty() && options->fromFiles.empty()) {
+        std::fprintf(stderr, "qimlar-which: no %s given\n",
+                     options->mime ? "MIME type" : "extension");
         printUsage(stderr);
         return troubleOrUsageError;
     }
 
-    int status = everyExtensionFound;
-    bool written = true;
-    for (const std::string& extension : extensions) {
-        const qimlar::LookupResult result =
-            qimlar::LookUpProgram(extension, qimlar::nativePlatform());
-        const std::string& program = result.program;
-        // Trouble is no "nothing opens it": it is named, and its line stays empty so that the
-        // lines still match the extensions.
-        if (result.status == qimlar::LookupStatus::Trouble) {
-            std::fprintf(stderr, "qimlar-which: %s\n", result.reason.c_str());
-            status = troubleOrUsageError;
-        } else if (program.empty() && status == everyExtensionFound) {
-            status = someExtensionNotFound;
+    // Every file opens before the first answer: a misspelt name costs no half-done batch.
+    std::vector<Input> inputs;
+    for (const std::string& file : options->fromFiles) {
+        std::FILE* stream = qimlar::console::openForReading(file);
+        if (!stream) {
+            std::fprintf(stderr, "qimlar-which: cannot open %s: %s\n", file.c_str(),
+                         std::strerror(errno));
+            return troubleOrUsageError;
         }
-        // The path's bytes as the file system holds them, whatever their encoding.
-        if (!qimlar::console::write(program + terminator))
-            written = false;
+        inputs.push_back({file, stream});
     }
-    // A full disk or a closed pipe must not pass for an answer.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) || !written) {
-        std::perror("qimlar-which: writing the answers");
-        return troubleOrUsageError;
+
+    Answers answers(*options);
+    bool asking = true;
+    for (const std::string& query : options->queries)
+        asking = asking && answers.ask(query);
+    for (const Input& input : inputs) {
+        qimlar::which::QueryReader reader(input.stream, options->separator);
+        while (asking) {
+            const auto query = reader.next();
+            if (!query)
+                break;
+            asking = answers.ask(*query);
+        }
+        if (asking && reader.failed()) {
+            std::fprintf(stderr, "qimlar-which: cannot read %s: %s\n", input.name.c_str(),
+                         std::strerror(errno));
+            answers.fail();
+        }
     }
-    return status;
+    return answers.finish();
 }
