@@ -92,3 +92,40 @@ TEST_F(WindowsWhich, ReadsQueriesFromAFileAsUtf8WithCrLfAndAnswersInJsonAndByTyp
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         ::RegDeleteTreeW(root, contentType.c_str());
 }
+
+TEST_F(WindowsWhich, ListsTheOpenWithProgramsAndExplainsTheDecision)
+{
+    const Association plain(L"qimlartest", program + L" %1");
+    const Association other(L"qimlar-other", L"notepad.exe %1");
+    plain.setOnExtension(L"OpenWithProgids", other.progId().c_str(), L"");
+    plain.setOnExtension(L"", L"Content Type", L"application/x-qimlar-test");
+
+    const auto json = runCaught(which() + L" --json --all --explain qimlartest");
+    const auto answers = Json::parse(json.output);
+    ASSERT_TRUE(answers) << json.output;
+    const Json& answer = (*answers)[0];
+    EXPECT_EQ(answer["type"].text, "application/x-qimlar-test");
+    EXPECT_EQ(answer["decided_by"].text, "HKEY_CLASSES_ROOT\\.qimlartest");
+    ASSERT_EQ(answer["programs"].items.size(), 2u) << json.output;
+    EXPECT_TRUE(answer["programs"][0]["default"].boolean);
+    EXPECT_EQ(answer["programs"][0]["program"].text, utf8(program));
+    EXPECT_EQ(answer["programs"][1]["relation"].text, "registered");
+    EXPECT_EQ(answer["programs"][1]["desktop_entry"].text,
+              "HKEY_CLASSES_ROOT\\" + utf8(other.progId()));
+    std::string sentences;
+    for (const Json& sentence : answer["explanation"].items)
+        sentences += sentence.text + "\n";
+    EXPECT_NE(sentences.find("The class registration HKEY_CLASSES_ROOT\\.qimlartest decides"),
+              std::string::npos)
+        << sentences;
+
+    const auto text = runCaught(which() + L" --all --explain qimlartest");
+    EXPECT_NE(text.output.find("  * " + utf8(program) + "  (default; HKEY_CLASSES_ROOT\\"),
+              std::string::npos)
+        << text.output;
+    EXPECT_NE(text.output.find("  The open command of HKEY_CLASSES_ROOT\\" + utf8(plain.progId()) +
+                               " is " + utf8(program) + " %1."),
+              std::string::npos)
+        << text.output;
+    EXPECT_EQ(text.exitCode, 0u);
+}
