@@ -512,10 +512,10 @@ TEST(LinuxLookup, TheExplanationNamesTheGlobTheDecidingLineTheEntryAndTheProgram
         {"flatsys", "It starts the Flatpak application org.example.System, whose installation "
                     "exports the launcher "},
         {"flatbare", "It starts the Flatpak application org.example.Bare, and no launcher"}};
-    for (const auto& [extension, start] : wrappers) {
-        const auto steps = qimlar::LookUpProgram(extension, platform, why).explanation;
+    for (const auto& wrapper : wrappers) {
+        const auto steps = qimlar::LookUpProgram(wrapper.first, platform, why).explanation;
         EXPECT_TRUE(std::any_of(steps.begin(), steps.end(), [&](const std::string& step) {
-            return step.starts_with(start);
-        })) << extension;
+            return step.starts_with(wrapper.second);
+        })) << wrapper.first;
     }
 }
