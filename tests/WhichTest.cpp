@@ -241,11 +241,9 @@ TEST_F(Which, MimeTypesAnswerAsTheirExtensionsDo)
 
     auto typeAnswer = Json::parse(run({"-m", "--json", "audio/mpeg"}).out).value()[0];
     auto extensionAnswer = Json::parse(run({"--json", "mp3"}).out).value()[0];
-    typeAnswer.members.erase(typeAnswer.members.begin());
-    extensionAnswer.members.erase(extensionAnswer.members.begin());
-    for (std::size_t i = 0; i < typeAnswer.members.size(); ++i)
-        EXPECT_EQ(typeAnswer.members[i].second.text, extensionAnswer.members[i].second.text)
-            << typeAnswer.members[i].first;
+    ASSERT_EQ(typeAnswer.keys(), extensionAnswer.keys());
+    for (std::size_t i = 1; i < typeAnswer.values.size(); ++i)
+        EXPECT_EQ(typeAnswer.values[i].text, extensionAnswer.values[i].text) << typeAnswer.names[i];
     EXPECT_EQ(run({"-zm", "audio/mpeg"}).out, desktop->player + '\0');
 }
 
