@@ -99,9 +99,12 @@ bool readyToRead(std::FILE* stream)
     case FILE_TYPE_DISK:
         return true;
     case FILE_TYPE_PIPE: {
-        // A pipe whose writer has gone cannot be peeked at, and a read ends at once.
         DWORD waiting = 0;
-        return !::PeekNamedPipe(input, nullptr, 0, nullptr, &waiting, nullptr) || waiting > 0;
+        if (::PeekNamedPipe(input, nullptr, 0, nullptr, &waiting, nullptr))
+            return waiting > 0;
+        // A pipe whose writer has gone ends the read at once; one that cannot be peeked at
+        // (Wine's pipes from Unix) may wait.
+        return ::GetLastError() == ERROR_BROKEN_PIPE;
     }
     default: // a console waits for its line
         return false;
