@@ -17,24 +17,21 @@ struct Json
     // A string's bytes: its UTF-8, with each lone \udc80-\udcff turned back into byte 80-ff.
     std::string text;
     std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> members; // in the document's order
+    // An object's members in the document's order: names[i] names values[i]. (A vector of
+    // pairs holding Json inside Json is refused by clang 14 with libstdc++ 12.)
+    std::vector<std::string> names;
+    std::vector<Json> values;
 
     const Json& operator[](std::size_t i) const { return items.at(i); }
     const Json& operator[](std::string_view key) const
     {
-        for (const auto& [name, value] : members)
-            if (name == key)
-                return value;
-        static const Json missing{Kind::Array, false, {}, {}, {}}; // fails any check of a value
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == key)
+                return values[i];
+        static const Json missing{Kind::Array, false, {}, {}, {}, {}}; // fails any check of a value
         return missing;
     }
-    std::vector<std::string> keys() const
-    {
-        std::vector<std::string> names;
-        for (const auto& member : members)
-            names.push_back(member.first);
-        return names;
-    }
+    const std::vector<std::string>& keys() const { return names; }
 
     static std::optional<Json> parse(std::string_view document)
     {
@@ -136,9 +133,8 @@ private:
             if ((object && !(string(in, key) && take(in, ":"))) || !read(in, item))
                 return false;
             if (object)
-                out.members.emplace_back(key, std::move(item));
-            else
-                out.items.push_back(std::move(item));
+                out.names.push_back(std::move(key));
+            (object ? out.values : out.items).push_back(std::move(item));
         } while (take(in, ","));
         return take(in, object ? "}" : "]");
     }
