@@ -17,46 +17,71 @@ LookupResult trouble(std::string reason)
 
 } // namespace
 
-LookupResult LookUpProgram(const std::string& extension, Platform& platform,
-                           const LookupDetail& detail)
+LookupSession::~LookupSession()
 {
-    const auto folder = platform.tempFolder();
-    if (!folder)
-        return trouble(folder.reason());
+    end();
+}
 
-    const auto created = platform.createUniqueFile(*folder, "~");
-    if (!created)
-        return trouble(created.reason());
+LookupResult LookupSession::lookUp(const std::string& extension, const LookupDetail& detail)
+{
+    if (probe_.empty()) {
+        const auto folder = platform_.tempFolder();
+        if (!folder)
+            return trouble(folder.reason());
+        const auto created = platform_.createUniqueFile(*folder, "~");
+        if (!created)
+            return trouble(created.reason());
+        probe_ = *created;
+    }
 
-    const std::string probe = probeName(*created, extension);
-    if (probe != *created) {
-        // An extension that no file name can end in names no type: the probe goes under its
-        // created name, and nobody else's file is touched.
+    // The probe keeps its folder and stem from one extension to the next: a rename makes no
+    // new file.
+    const std::string name = probeName(probe_, extension);
+    if (name != probe_) {
+        // An extension that no file name can end in names no type: the probe keeps its name,
+        // and nobody else's file is touched.
         if (!extensionFitsFileName(extension)) {
             LookupResult result;
             result.status = LookupStatus::UnknownType;
             result.reason = "no file name can end in this extension";
-            if (const auto deleted = platform.deleteFile(*created); !deleted)
-                return trouble(deleted.reason());
             return result;
         }
         // A rename that fails (a file of that name exists, the name is too long) leaves the
-        // probe under its created name: it goes from there.
-        if (const auto renamed = platform.renameNoReplace(*created, probe); !renamed) {
-            platform.deleteFile(*created);
+        // probe under the name it had.
+        if (const auto renamed = platform_.renameNoReplace(probe_, name); !renamed)
             return trouble(renamed.reason());
-        }
+        probe_ = name;
     }
 
-    LookupResult result = platform.findAssociation(probe, detail);
+    LookupResult result = platform_.findAssociation(probe_, detail);
     if (detail.explanation)
         result.explanation.insert(result.explanation.begin(),
-                                  "The lookup asked about the empty file " + probe + ".");
-    // A probe left behind is a file of ours in somebody's folder: never in silence.
-    if (const auto deleted = platform.deleteFile(probe); !deleted)
-        return trouble(deleted.reason());
+                                  "The lookup asked about the empty file " + probe_ + ".");
     if (result.status != LookupStatus::Found)
         result.program.clear();
+    return result;
+}
+
+Status LookupSession::end()
+{
+    if (probe_.empty())
+        return Done{};
+    const std::string probe = std::move(probe_);
+    probe_.clear();
+    return platform_.deleteFile(probe);
+}
+
+LookupResult LookUpProgram(const std::string& extension, Platform& platform,
+                           const LookupDetail& detail)
+{
+    LookupSession session(platform);
+    LookupResult result = session.lookUp(extension, detail);
+    // A probe left behind is a file of ours in somebody's folder: never in silence.
+    if (const auto ended = session.end(); !ended) {
+        if (result.status != LookupStatus::Trouble)
+            return trouble(ended.reason());
+        result.reason += "; " + ended.reason();
+    }
     return result;
 }
 

@@ -17,8 +17,8 @@ struct Json
     // A string's bytes: its UTF-8, with each lone \udc80-\udcff turned back into byte 80-ff.
     std::string text;
     std::vector<Json> items;
-    // An object's members, in the document's order. (No vector of pairs: Json is not yet a
-    // complete type here, and clang will not make a pair of it.)
+    // An object's members in the document's order: names[i] names values[i]. (A vector of
+    // pairs holding Json inside Json is refused by clang 14 with libstdc++ 12.)
     std::vector<std::string> names;
     std::vector<Json> values;
 
@@ -132,12 +132,9 @@ private:
             std::string key;
             if ((object && !(string(in, key) && take(in, ":"))) || !read(in, item))
                 return false;
-            if (object) {
-                out.names.push_back(key);
-                out.values.push_back(std::move(item));
-            } else {
-                out.items.push_back(std::move(item));
-            }
+            if (object)
+                out.names.push_back(std::move(key));
+            (object ? out.values : out.items).push_back(std::move(item));
         } while (take(in, ","));
         return take(in, object ? "}" : "]");
     }

@@ -79,6 +79,11 @@ TEST(FindExe, AFailedRenameDeletesOnlyTheProbeUnderItsCreatedName)
     EXPECT_EQ(platform.calls,
               (Calls{"tempFolder", "create /tmp/ ~", "rename /tmp/~k3vq.tmp /tmp/~k3vq.mp3",
                      "delete /tmp/~k3vq.tmp"}));
+
+    // A probe that then cannot be deleted either is named beside the first cause.
+    platform.deleted = qimlar::Failure{"cannot delete /tmp/~k3vq.tmp: Permission denied"};
+    EXPECT_EQ(qimlar::LookUpProgram("mp3", platform).reason,
+              "taken; cannot delete /tmp/~k3vq.tmp: Permission denied");
 }
 
 TEST(FindExe, AnExtensionThatCannotEndAFileNameIsNeverRenamedTo)
@@ -114,4 +119,63 @@ TEST(FindExe, AProbeThatCannotBeDeletedIsTrouble)
     EXPECT_EQ(result.status, qimlar::LookupStatus::Trouble);
     EXPECT_EQ(result.reason, "cannot delete /tmp/~k3vq.mp3: Permission denied");
     EXPECT_EQ(qimlar::FindExe("mp3", platform), "");
+}
+
+TEST(LookupSession, OneProbeGoesFromExtensionToExtensionAndIsDeletedAtTheEnd)
+{
+    FakePlatform platform;
+    qimlar::LookupSession session(platform);
+    EXPECT_EQ(session.lookUp("mp3").program, "/usr/bin/mpv");
+    EXPECT_EQ(session.lookUp("tar.gz").program, "/usr/bin/mpv");
+    EXPECT_EQ(session.lookUp("ogg").program, "/usr/bin/mpv");
+    EXPECT_EQ(session.probe(), "/tmp/~k3vq.ogg");
+    EXPECT_TRUE(session.end());
+    EXPECT_EQ(session.probe(), "");
+    EXPECT_EQ(platform.calls,
+              (Calls{"tempFolder", "create /tmp/ ~", "rename /tmp/~k3vq.tmp /tmp/~k3vq.mp3",
+                     "find /tmp/~k3vq.mp3", "rename /tmp/~k3vq.mp3 /tmp/~k3vq.tar.gz",
+                     "find /tmp/~k3vq.tar.gz", "rename /tmp/~k3vq.tar.gz /tmp/~k3vq.ogg",
+                     "find /tmp/~k3vq.ogg", "delete /tmp/~k3vq.ogg"}));
+
+    // After the end, the next lookup makes a probe of its own.
+    platform.calls.clear();
+    session.lookUp("mp3");
+    EXPECT_EQ(platform.calls.front(), "tempFolder");
+}
+
+TEST(LookupSession, ARefusedRenameIsTroubleForThatLookupAloneAndTheProbeKeepsItsName)
+{
+    FakePlatform platform;
+    qimlar::LookupSession session(platform);
+    session.lookUp("mp3");
+    platform.renamed = qimlar::Failure{"cannot rename: File exists"};
+    const auto refused = session.lookUp("ogg");
+    EXPECT_EQ(refused.status, qimlar::LookupStatus::Trouble);
+    EXPECT_EQ(refused.reason, "cannot rename: File exists");
+    EXPECT_EQ(refused.program, "");
+    platform.renamed = qimlar::Done{};
+    EXPECT_EQ(session.lookUp("a/b").status, qimlar::LookupStatus::UnknownType);
+    EXPECT_EQ(session.lookUp("pdf").program, "/usr/bin/mpv");
+    EXPECT_TRUE(session.end());
+    EXPECT_EQ(platform.calls,
+              (Calls{"tempFolder", "create /tmp/ ~", "rename /tmp/~k3vq.tmp /tmp/~k3vq.mp3",
+                     "find /tmp/~k3vq.mp3", "rename /tmp/~k3vq.mp3 /tmp/~k3vq.ogg",
+                     "rename /tmp/~k3vq.mp3 /tmp/~k3vq.pdf", "find /tmp/~k3vq.pdf",
+                     "delete /tmp/~k3vq.pdf"}));
+}
+
+TEST(LookupSession, AnEndThatCannotDeleteTheProbeSaysWhy)
+{
+    FakePlatform platform;
+    platform.deleted = qimlar::Failure{"cannot delete /tmp/~k3vq.mp3: Permission denied"};
+    {
+        qimlar::LookupSession session(platform);
+        session.lookUp("mp3");
+        const auto ended = session.end();
+        EXPECT_FALSE(ended);
+        EXPECT_EQ(ended.reason(), "cannot delete /tmp/~k3vq.mp3: Permission denied");
+        session.lookUp("ogg");
+    }
+    // A session that goes without its end still deletes its probe.
+    EXPECT_EQ(platform.calls.back(), "delete /tmp/~k3vq.ogg");
 }

@@ -9,9 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -41,6 +46,40 @@ protected:
         delete tree;
     }
 
+    // Starts qimlar-which with `arguments` and its standard streams as `actions` set them
+    // (then destroyed), each ending signal at its own action, whatever the test runner set for
+    // itself. 0 when it could not start.
+    static pid_t spawn(const std::vector<std::string>& arguments,
+                       posix_spawn_file_actions_t& actions)
+    {
+        std::vector<char*> argv{const_cast<char*>(QIMLAR_WHICH)};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        sigset_t endings;
+        sigemptyset(&endings);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+            sigaddset(&endings, signal);
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setsigdefault(&attributes, &endings);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+        pid_t pid = 0;
+        if (posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ) != 0)
+            pid = 0;
+        posix_spawnattr_destroy(&attributes);
+        posix_spawn_file_actions_destroy(&actions);
+        return pid;
+    }
+    // The exit status of the process, or 128 and the signal that ended it.
+    static int exitStatus(pid_t pid)
+    {
+        int status = 0;
+        if (pid == 0 || waitpid(pid, &status, 0) != pid)
+            return -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
     // Runs qimlar-which with `arguments`, its output going to `out` (a file of the test's own
     // unless named) and its input read from `in`.
     static Outcome run(const std::vector<std::string>& arguments, std::string out = "",
@@ -49,11 +88,6 @@ protected:
         if (out.empty())
             out = *tree / "out";
         const std::string err = *tree / "err";
-        std::vector<char*> argv{const_cast<char*>(QIMLAR_WHICH)};
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
@@ -61,18 +95,67 @@ protected:
                                          0600);
         posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
-        pid_t pid = 0;
         Outcome result;
-        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-            int status = 0;
-            waitpid(pid, &status, 0);
-            result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        posix_spawn_file_actions_destroy(&actions);
+        result.status = exitStatus(spawn(arguments, actions));
         if (out == *tree / "out")
             result.out = TempTree::read(out);
         result.err = TempTree::read(err);
         return result;
+    }
+
+    // qimlar-which reading from a pipe the test writes to (`in`), writing to one it reads.
+    struct Piped
+    {
+        pid_t pid = 0;
+        int in = -1, out = -1;
+
+        int wait()
+        {
+            close(in);
+            close(out);
+            return exitStatus(pid);
+        }
+        std::string line() const
+        {
+            std::string text;
+            char c = 0;
+            pollfd ready{out, POLLIN, 0};
+            while (poll(&ready, 1, 10000) > 0 && read(out, &c, 1) == 1 && c != '\n')
+                text += c;
+            return text;
+        }
+    };
+    static Piped start(const std::vector<std::string>& arguments)
+    {
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0)
+            return {};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, (*tree / "err").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        for (const int end : {in[0], in[1], out[0], out[1]})
+            posix_spawn_file_actions_addclose(&actions, end);
+        const Piped which{.pid = spawn(arguments, actions), .in = in[1], .out = out[0]};
+        close(in[0]);
+        close(out[1]);
+        return which;
+    }
+    static void send(const Piped& which, const std::string& text)
+    {
+        ASSERT_EQ(write(which.in, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    }
+    // Whether the temporary folder comes to hold `count` files within five seconds.
+    static bool tempFolderHolds(std::size_t count)
+    {
+        for (int tries = 0; tries < 500; ++tries) {
+            if (TempTree::names(desktop->tempFolder).size() == count)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
     }
 };
 
@@ -239,10 +322,10 @@ TEST_F(Which, MimeTypesAnswerAsTheirExtensionsDo)
     EXPECT_EQ(byType.out, desktop->player + "\n" + desktop->latinPlayer + "\n\n");
     EXPECT_EQ(byType.status, 1);
 
-    auto typeAnswer = Json::parse(run({"-m", "--json", "audio/mpeg"}).out).value()[0];
-    auto extensionAnswer = Json::parse(run({"--json", "mp3"}).out).value()[0];
+    const auto typeAnswer = Json::parse(run({"-m", "--json", "audio/mpeg"}).out).value()[0];
+    const auto extensionAnswer = Json::parse(run({"--json", "mp3"}).out).value()[0];
     ASSERT_EQ(typeAnswer.keys(), extensionAnswer.keys());
-    for (std::size_t i = 1; i < typeAnswer.values.size(); ++i)
+    for (std::size_t i = 1; i < typeAnswer.values.size(); ++i) // all but the query
         EXPECT_EQ(typeAnswer.values[i].text, extensionAnswer.values[i].text) << typeAnswer.names[i];
     EXPECT_EQ(run({"-zm", "audio/mpeg"}).out, desktop->player + '\0');
 }
@@ -355,4 +438,40 @@ TEST_F(Which, AllListsEveryProgramInTheDesktopsOrderAndExplainSaysWhatDecided)
         EXPECT_EQ(mp3["explanation"][i].text, steps[i]);
     EXPECT_EQ((*json)[1]["programs"].kind, Json::Kind::Array);
     EXPECT_TRUE((*json)[1]["programs"].items.empty());
+}
+
+TEST_F(Which, LeavesNoProbeBehindWhileWaitingForQueriesOrWhenEndedFromOutside)
+{
+    // Waiting on a pipe that stays open, between lines, and ended there by a signal.
+    Piped waiting = start({"--from", "-"});
+    send(waiting, "mp3\nlatin\n");
+    EXPECT_EQ(waiting.line(), desktop->player);
+    EXPECT_EQ(waiting.line(), desktop->latinPlayer);
+    EXPECT_TRUE(tempFolderHolds(0));
+    send(waiting, "ogg\n");
+    EXPECT_EQ(waiting.line(), desktop->spacedPlayer);
+    EXPECT_TRUE(tempFolderHolds(0));
+    kill(waiting.pid, SIGTERM);
+    EXPECT_EQ(waiting.wait(), 128 + SIGTERM);
+
+    // In the middle of a batch, held up by a reader that does not read: the probe is there.
+    std::string batch;
+    for (int i = 0; i < 3000; ++i)
+        batch += "mp3\n";
+    for (const int ending : {SIGTERM, SIGINT, SIGHUP, SIGPIPE}) {
+        Piped busy = start({"--from", "-"});
+        send(busy, batch);
+        ASSERT_TRUE(tempFolderHolds(1)) << ending;
+        if (ending == SIGPIPE) {
+            // A reader that goes: the write fails as any write may.
+            close(busy.out);
+            busy.out = -1;
+            EXPECT_EQ(busy.wait(), 2);
+            EXPECT_NE(TempTree::read(*tree / "err").find("Broken pipe"), std::string::npos);
+        } else {
+            kill(busy.pid, ending);
+            EXPECT_EQ(busy.wait(), 128 + ending);
+        }
+        EXPECT_TRUE(tempFolderHolds(0)) << ending;
+    }
 }

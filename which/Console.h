@@ -20,4 +20,30 @@ bool write(std::string_view text);
 // "-" is standard input. Null, with errno set, when it cannot be opened.
 std::FILE* openForReading(const std::string& file);
 
+// Reads what `stream` holds for the taking, up to `size` bytes, waiting only when it holds
+// nothing yet: the number of bytes, 0 at the end, -1 (errno set) when it cannot be read. The
+// stream's own buffer is not used: a query on a pipe is answered as soon as its line arrives.
+long readSome(std::FILE* stream, char* buffer, std::size_t size);
+
+// Whether a read from `stream` would return at once (bytes or the end are there).
+bool readyToRead(std::FILE* stream);
+
+// The probe file that a lookup session keeps in the temporary folder, recorded so that the
+// process, when ended from outside, deletes it first: on POSIX systems by SIGINT, SIGTERM or
+// SIGHUP, which then end the process as they would have; on Windows by Ctrl-C, Ctrl-Break or
+// the console's closing. While a ProbeChange lives, that ending waits, so that the file and
+// its record change together. While a probe is recorded, a closed pipe on standard output
+// makes writes fail (EPIPE) rather than end the process with the probe left behind.
+class ProbeChange
+{
+public:
+    ProbeChange();
+    ~ProbeChange();
+    ProbeChange(const ProbeChange&) = delete;
+    ProbeChange& operator=(const ProbeChange&) = delete;
+
+    // `probe` is now the probe's full name; empty when there is none.
+    void record(const std::string& probe);
+};
+
 } // namespace qimlar::console

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
@@ -83,6 +84,66 @@ std::FILE* openForReading(const std::string& file)
     if (file == "-")
         return ::_setmode(::_fileno(stdin), _O_BINARY) == -1 ? nullptr : stdin;
     return ::_wfopen(wideOf(file).c_str(), L"rb");
+}
+
+long readSome(std::FILE* stream, char* buffer, std::size_t size)
+{
+    return ::_read(::_fileno(stream), buffer,
+                   static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX)));
+}
+
+bool readyToRead(std::FILE* stream)
+{
+    const HANDLE input = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+    switch (::GetFileType(input)) {
+    case FILE_TYPE_DISK:
+        return true;
+    case FILE_TYPE_PIPE: {
+        DWORD waiting = 0;
+        if (::PeekNamedPipe(input, nullptr, 0, nullptr, &waiting, nullptr))
+            return waiting > 0;
+        // A pipe whose writer has gone ends the read at once; one that cannot be peeked at
+        // (Wine's pipes from Unix) may wait.
+        return ::GetLastError() == ERROR_BROKEN_PIPE;
+    }
+    default: // a console waits for its line
+        return false;
+    }
+}
+
+namespace {
+
+// The probe's name for the console's control handler, which runs on a thread of its own.
+SRWLOCK probeLock = SRWLOCK_INIT;
+std::wstring recordedProbe;
+bool handlerInstalled = false;
+
+BOOL WINAPI deleteProbeAndEnd(DWORD)
+{
+    // The lock stays taken: no new probe appears while the process ends.
+    ::AcquireSRWLockExclusive(&probeLock);
+    if (!recordedProbe.empty())
+        ::DeleteFileW(recordedProbe.c_str());
+    return FALSE; // the next handler, the system's own, ends the process
+}
+
+} // namespace
+
+ProbeChange::ProbeChange()
+{
+    ::AcquireSRWLockExclusive(&probeLock);
+}
+
+ProbeChange::~ProbeChange()
+{
+    ::ReleaseSRWLockExclusive(&probeLock);
+}
+
+void ProbeChange::record(const std::string& probe)
+{
+    if (!handlerInstalled)
+        handlerInstalled = ::SetConsoleCtrlHandler(deleteProbeAndEnd, TRUE) != 0;
+    recordedProbe = wideOf(probe);
 }
 
 } // namespace qimlar::console

@@ -1,19 +1,40 @@
 #include "QueryReader.h"
 
+#include "Console.h"
+
+#include <cerrno>
+
 namespace qimlar::which {
 
-std::optional<std::string> QueryReader::next()
+std::optional<std::string> QueryReader::next(const std::function<void()>& beforeWaiting)
 {
-    std::string query;
-    for (int byte = std::getc(stream_); byte != EOF; byte = std::getc(stream_)) {
-        if (static_cast<char>(byte) == separator_)
+    for (;;) {
+        if (const auto end = buffer_.find(separator_, start_); end != std::string::npos) {
+            std::string query = buffer_.substr(start_, end - start_);
+            start_ = end + 1;
             return finished(std::move(query));
-        query += static_cast<char>(byte);
+        }
+        if (ended_ || error_ != 0) {
+            // A query cut short by a read error is no query.
+            if (start_ == buffer_.size() || error_ != 0)
+                return std::nullopt;
+            std::string query = buffer_.substr(start_);
+            start_ = buffer_.size();
+            return finished(std::move(query));
+        }
+        buffer_.erase(0, start_);
+        start_ = 0;
+        if (beforeWaiting && !console::readyToRead(stream_))
+            beforeWaiting();
+        char chunk[65536];
+        const long read = console::readSome(stream_, chunk, sizeof chunk);
+        if (read < 0)
+            error_ = errno != 0 ? errno : EIO;
+        else if (read == 0)
+            ended_ = true;
+        else
+            buffer_.append(chunk, static_cast<std::size_t>(read));
     }
-    // A query cut short by a read error is no query.
-    if (query.empty() || failed())
-        return std::nullopt;
-    return finished(std::move(query));
 }
 
 std::string QueryReader::finished(std::string query)

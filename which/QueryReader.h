@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,14 +17,22 @@ public:
     QueryReader(std::FILE* stream, char separator) : stream_(stream), separator_(separator) {}
 
     // The next query, or nothing at the end of the stream or when it could not be read.
-    std::optional<std::string> next();
-    bool failed() const { return std::ferror(stream_) != 0; }
+    // `beforeWaiting` runs first when no whole query is at hand and the stream has nothing
+    // ready: the read may then wait for its writer as long as that takes.
+    std::optional<std::string> next(const std::function<void()>& beforeWaiting = {});
+    bool failed() const { return error_ != 0; }
+    // The system's error number of the failed read.
+    int error() const { return error_; }
 
 private:
     std::string finished(std::string query);
 
     std::FILE* stream_;
     char separator_;
+    std::string buffer_;
+    std::size_t start_ = 0; // where the next query begins in buffer_
+    bool ended_ = false;
+    int error_ = 0;
     bool first_ = true;
 };
 

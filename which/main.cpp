@@ -5,6 +5,7 @@
 #include "Console.h"
 #include "Options.h"
 #include "QueryReader.h"
+#include "RecordedProbePlatform.h"
 #include "Report.h"
 #include "lookup/FindExe.h"
 #include "lookup/Platform.h"
@@ -73,12 +74,14 @@ int usageError(const std::string& message)
 }
 
 // Asks about each query in turn and writes each answer as soon as it has it, so that a script
-// feeding queries through a pipe gets its answers as it goes.
+// feeding queries through a pipe gets its answers as it goes. The lookups share one probe file
+// until the queries pause.
 class Answers
 {
 public:
     explicit Answers(const Options& options)
-        : report_(qimlar::which::makeReport(options)),
+        : report_(qimlar::which::makeReport(options)), platform_(qimlar::nativePlatform()),
+          session_(platform_),
           mime_(options.mime), detail_{.everyProgram = options.all, .explanation = options.explain}
     {
         written_ = write(report_->begin());
@@ -89,13 +92,11 @@ public:
     {
         if (!written_)
             return false;
-        qimlar::Platform& platform = qimlar::nativePlatform();
-        const qimlar::LookupResult result = mime_ ? qimlar::LookUpType(query, platform, detail_)
-                                                  : qimlar::LookUpProgram(query, platform, detail_);
+        const qimlar::LookupResult result =
+            mime_ ? qimlar::LookUpType(query, platform_, detail_) : session_.lookUp(query, detail_);
         // Trouble is no "nothing opens it": it is named, in every form of the answers.
         if (result.status == qimlar::LookupStatus::Trouble) {
-            std::fprintf(stderr, "qimlar-which: %s\n", result.reason.c_str());
-            status_ = troubleOrUsageError;
+            trouble(result.reason);
         } else if (result.program.empty() && status_ == everyQueryFound) {
             status_ = someQueryNotFound;
         }
@@ -105,28 +106,52 @@ public:
 
     void fail() { status_ = troubleOrUsageError; }
 
+    // Deletes the probe before a wait for more queries, which may last: a probe must not sit
+    // in the temporary folder for as long as a pipe stays open.
+    void pause()
+    {
+        if (const auto ended = session_.end(); !ended)
+            trouble(ended.reason());
+    }
+
     // The exit status; a full disk or a closed pipe must not pass for an answer.
     int finish()
     {
-        if (!written_ || !write(report_->end())) {
-            std::perror("qimlar-which: writing the answers");
+        if (written_)
+            written_ = write(report_->end());
+        pause();
+        if (!written_) {
+            std::fprintf(stderr, "qimlar-which: writing the answers: %s\n",
+                         std::strerror(writeError_));
             return troubleOrUsageError;
         }
         return status_;
     }
 
 private:
-    static bool write(const std::string& text)
+    bool write(const std::string& text)
     {
         // The bytes as the file system holds them, whatever their encoding.
-        return qimlar::console::write(text) && std::fflush(stdout) == 0 && !std::ferror(stdout);
+        if (qimlar::console::write(text) && std::fflush(stdout) == 0 && !std::ferror(stdout))
+            return true;
+        writeError_ = errno; // named at the end, after whatever else has set errno since
+        return false;
+    }
+
+    void trouble(const std::string& reason)
+    {
+        std::fprintf(stderr, "qimlar-which: %s\n", reason.c_str());
+        status_ = troubleOrUsageError;
     }
 
     std::unique_ptr<qimlar::which::Report> report_;
+    qimlar::which::RecordedProbePlatform platform_;
+    qimlar::LookupSession session_;
     bool mime_;
     qimlar::LookupDetail detail_;
     int status_ = everyQueryFound;
     bool written_ = true;
+    int writeError_ = 0;
 };
 
 struct Input
@@ -175,14 +200,14 @@ int main(int argc, char* argv[])
     for (const Input& input : inputs) {
         qimlar::which::QueryReader reader(input.stream, options->separator);
         while (asking) {
-            const auto query = reader.next();
+            const auto query = reader.next([&answers] { answers.pause(); });
             if (!query)
                 break;
             asking = answers.ask(*query);
         }
         if (asking && reader.failed()) {
             std::fprintf(stderr, "qimlar-which: cannot read %s: %s\n", input.name.c_str(),
-                         std::strerror(errno));
+                         std::strerror(reader.error()));
             answers.fail();
         }
     }
