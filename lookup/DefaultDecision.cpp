@@ -1,5 +1,6 @@
 #include "DefaultDecision.h"
 
+#include "Explanation.h"
 #include "ProgramFiles.h"
 
 #include <gio/gdesktopappinfo.h>
@@ -235,10 +236,7 @@ public:
     void roundEnded(const std::string& type)
     {
         for (const auto& [group, files] : withoutLine_) {
-            std::string list;
-            for (std::size_t i = 0; i < files.size(); ++i)
-                list += (i == 0 ? "" : i + 1 == files.size() ? " and " : ", ") + files[i];
-            say("There is no line for " + type + " in [" + group + "] of " + list + ".");
+            say("There is no line for " + type + " in [" + group + "] of " + inProse(files) + ".");
         }
         withoutLine_.clear();
     }
@@ -274,11 +272,7 @@ private:
     std::map<std::string, std::unique_ptr<GKeyFile, decltype(&g_key_file_free)>> keys_;
     std::map<std::string, std::vector<std::string>> withoutLine_; // by group
 
-    void say(const std::string& sentence)
-    {
-        if (sentences_)
-            sentences_->push_back(sentence);
-    }
+    void say(const std::string& sentence) const { Steps(sentences_).say(sentence); }
 
     // The list file read once for the walk; nothing when it cannot be read.
     GKeyFile* keysOf(const std::string& path)

@@ -1,5 +1,6 @@
 #include "DesktopCommand.h"
 
+#include "Explanation.h"
 #include "ProgramFiles.h"
 
 #include <glib.h>
@@ -221,13 +222,10 @@ std::string withoutFieldCodes(const std::string& exec)
 Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder,
                                std::vector<std::string>* steps)
 {
-    const auto say = [&](const std::string& sentence) {
-        if (steps)
-            steps->push_back(sentence);
-    };
+    const Steps said(steps);
     const std::string commandLine = withoutFieldCodes(entry.exec);
-    say("Its Exec line `" + entry.exec + "` is the command line `" + commandLine +
-        "` without its field codes.");
+    said.say("Its Exec line `" + entry.exec + "` is the command line `" + commandLine +
+             "` without its field codes.");
     std::string error;
     auto words = wordsOf(commandLine, error);
     if (!words)
@@ -242,8 +240,8 @@ Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder
         std::string skipped;
         for (std::size_t i = 0; i < at; ++i)
             skipped += (i ? " " : "") + (*words)[i];
-        say("The words `" + skipped + "` only set up the environment of the program after " +
-            "them: they are skipped.");
+        said.say("The words `" + skipped + "` only set up the environment of the program after " +
+                 "them: they are skipped.");
     }
 
     // The command line, for an application whose starter has no program file of its own.
@@ -251,8 +249,8 @@ Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder
         const std::string starter = programOnPath(words->front());
         if (starter.empty())
             return Failure{notInstalled(words->front(), entry.file)};
-        say(why + ", so the answer is the command line itself: " +
-            foundAt(words->front(), starter) + ".");
+        said.say(why + ", so the answer is the command line itself: " +
+                 foundAt(words->front(), starter) + ".");
         return commandLine;
     };
 
@@ -260,8 +258,8 @@ Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder
         entry.flatpakId.empty() ? flatpakRunApplication(*words, at) : entry.flatpakId;
     if (!flatpak.empty()) {
         if (std::string launcher = flatpakLauncher(entry.file, flatpak); !launcher.empty()) {
-            say("It starts the Flatpak application " + flatpak +
-                ", whose installation exports the launcher " + launcher + ".");
+            said.say("It starts the Flatpak application " + flatpak +
+                     ", whose installation exports the launcher " + launcher + ".");
             return launcher;
         }
         return wholeCommandLine("It starts the Flatpak application " + flatpak +
@@ -270,7 +268,7 @@ Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder
     if (const std::string snap = runOperand(*words, at, "snap"); !snap.empty()) {
         if (const std::string program = snapFolder + "/" + snap;
             isPlainName(snap) && isExecutableFile(program)) {
-            say("It starts the snap " + snap + ", whose command is " + program + ".");
+            said.say("It starts the snap " + snap + ", whose command is " + program + ".");
             return program;
         }
         return wholeCommandLine("It starts the snap " + snap + ", and " + snapFolder +
@@ -281,9 +279,11 @@ Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder
     std::string program = programOnPath(name);
     if (program.empty())
         return Failure{notInstalled(name, entry.file)};
-    std::string sentence = foundAt(name, program) + ".";
-    sentence[0] = 'T';
-    say(sentence);
+    if (said) {
+        std::string sentence = foundAt(name, program) + ".";
+        sentence[0] = 'T';
+        said.say(sentence);
+    }
     return program;
 }
 

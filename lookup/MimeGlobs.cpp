@@ -1,5 +1,6 @@
 #include "MimeGlobs.h"
 
+#include "Explanation.h"
 #include "ProgramFiles.h"
 
 #include <glib.h>
@@ -80,14 +81,6 @@ bool matches(const Glob& glob, const std::string& name)
                               : g_ascii_strcasecmp(end.c_str(), suffix.c_str()) == 0;
 }
 
-std::string joined(const std::vector<std::string>& files)
-{
-    std::string text;
-    for (std::size_t i = 0; i < files.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == files.size() ? " and " : ", ") + files[i];
-    return text;
-}
-
 } // namespace
 
 std::string explainType(const std::string& name, const std::string& type, bool unknown)
@@ -96,7 +89,7 @@ std::string explainType(const std::string& name, const std::string& type, bool u
     if (files.empty())
         return "No MIME database is installed (no mime/globs2 in the data folders), so the name " +
                name + " has the type " + type + (unknown ? ", which is unknown." : ".");
-    const std::string read = joined(files);
+    const std::string read = inProse(files);
     if (unknown)
         return "No glob matches the name " + name + " in " + read + ", so its type is " + type +
                ", which is unknown.";

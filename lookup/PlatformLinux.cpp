@@ -2,6 +2,7 @@
 
 #include "DefaultDecision.h"
 #include "DesktopCommand.h"
+#include "Explanation.h"
 #include "MimeGlobs.h"
 #include "ProgramFiles.h"
 
@@ -132,10 +133,7 @@ LookupResult associationOf(const std::string& type, const LookupDetail& detail,
     result.type = type;
     result.explanation = std::move(explanation);
     std::vector<std::string>* steps = detail.explanation ? &result.explanation : nullptr;
-    const auto say = [&](const std::string& sentence) {
-        if (steps)
-            steps->push_back(sentence);
-    };
+    const Steps said(steps);
     g_autoptr(GAppInfo) app = g_app_info_get_default_for_type(type.c_str(), FALSE);
     if (detail.everyProgram)
         result.programs = everyProgram(type, app);
@@ -145,7 +143,7 @@ LookupResult associationOf(const std::string& type, const LookupDetail& detail,
             "no installed desktop entry opens " + result.type + " or a type it is a kind of";
         if (steps)
             desktop::findDecision(type, "", "", steps);
-        say("So nothing is found: " + result.reason + ".");
+        said.say("So nothing is found: " + result.reason + ".");
         return result;
     }
     GDesktopAppInfo* entry = G_DESKTOP_APP_INFO(app);
@@ -157,19 +155,19 @@ LookupResult associationOf(const std::string& type, const LookupDetail& detail,
         if (const auto decision = desktop::findDecision(result.type, id, result.entry, steps))
             result.decidedBy = decision->describe(result.type);
     }
-    say("The desktop entry chosen is " + result.entry + ".");
+    said.say("The desktop entry chosen is " + result.entry + ".");
 
     auto program = desktop::programOf(facts, desktop::snapCommandFolder, steps);
     if (!program) {
         result.status = LookupStatus::NoProgram;
         result.reason = program.reason();
-        say("So nothing is found: " + result.reason + ".");
+        said.say("So nothing is found: " + result.reason + ".");
         return result;
     }
     result.program = *program;
     result.status = LookupStatus::Found;
-    say("The answer is " + result.program +
-        (result.terminal ? ", run in a terminal as the entry asks." : "."));
+    said.say("The answer is " + result.program +
+             (result.terminal ? ", run in a terminal as the entry asks." : "."));
     return result;
 }
 

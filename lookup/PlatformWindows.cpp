@@ -1,3 +1,4 @@
+#include "Explanation.h"
 #include "NativePlatform.h"
 #include "WideText.h"
 #include "WindowsAssociation.h"
@@ -49,21 +50,6 @@ std::string utf8Of(const std::wstring& text)
 {
     return toUtf8(text).value_or(std::string());
 }
-
-// The steps of a lookup, in plain English, for those who asked for them.
-class Steps
-{
-public:
-    explicit Steps(std::vector<std::string>* into) : into_(into) {}
-    void say(const std::string& sentence)
-    {
-        if (into_)
-            into_->push_back(sentence);
-    }
-
-private:
-    std::vector<std::string>* into_;
-};
 
 // Why FindExecutableW found nothing, from the code it returns.
 std::string whyNotFound(INT_PTR code)
