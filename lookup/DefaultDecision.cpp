@@ -109,12 +109,6 @@ struct CachedIndex
     Index index;
 };
 
-bool sameFile(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
-
 // Called with the lock below held.
 const Index* cachedIndexOf(const ListFile& file)
 {

@@ -5,10 +5,15 @@
 
 #include <glib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fnmatch.h>
 #include <fstream>
+#include <mutex>
 #include <optional>
+#include <sys/stat.h>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace qimlar::mime {
@@ -117,17 +122,35 @@ std::string explainType(const std::string& name, const std::string& type, bool u
 
 bool isKnownType(const std::string& type)
 {
-    // "types" lists every type of a database, one a line; "aliases" starts each line with
-    // another name for one of them.
-    for (const char* list : {"types", "aliases"}) {
-        for (const std::string& file : databaseFiles(list)) {
+    // A batch asks about many types: the lists are read again only once one of them has
+    // changed, come or gone.
+    static std::mutex lock;
+    static std::vector<std::pair<std::string, struct stat>> readFrom;
+    static std::unordered_set<std::string> known;
+    const std::lock_guard held(lock);
+
+    std::vector<std::pair<std::string, struct stat>> now;
+    for (const char* list : {"types", "aliases"})
+        for (std::string& file : databaseFiles(list))
+            if (struct stat info{}; ::stat(file.c_str(), &info) == 0)
+                now.emplace_back(std::move(file), info);
+    const bool unchanged =
+        now.size() == readFrom.size() &&
+        std::equal(now.begin(), now.end(), readFrom.begin(), [](const auto& a, const auto& b) {
+            return a.first == b.first && sameFile(a.second, b.second);
+        });
+    if (!unchanged) {
+        // "types" lists every type of a database, one a line; "aliases" starts each line with
+        // another name for one of them.
+        known.clear();
+        for (const auto& [file, info] : now) {
             std::ifstream in(file);
             for (std::string line; std::getline(in, line);)
-                if (line.compare(0, line.find(' '), type) == 0)
-                    return true;
+                known.insert(line.substr(0, line.find(' ')));
         }
+        readFrom = std::move(now);
     }
-    return false;
+    return known.count(type) != 0;
 }
 
 } // namespace qimlar::mime

@@ -21,6 +21,12 @@ std::string programOnPath(const std::string& name)
     return path ? std::string(path) : std::string();
 }
 
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
 std::string inFolder(std::string folder, const std::string& name)
 {
     while (folder.size() > 1 && folder.back() == '/')

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <sys/stat.h>
 
 namespace qimlar {
 
@@ -13,6 +14,10 @@ std::string programOnPath(const std::string& name);
 
 // `name` in `folder`, with one "/" between them however many the folder ends in: XDG_DATA_DIRS
 // often ends its folders in one ("/usr/share/"), and paths shown to people should not double it.
+// Whether two stat() answers are of the same file, unchanged in between: a cache read from it
+// still holds.
+bool sameFile(const struct stat& a, const struct stat& b);
+
 std::string inFolder(std::string folder, const std::string& name);
 
 } // namespace qimlar

@@ -456,6 +456,11 @@ TEST(LinuxLookup, EveryProgramComesInTheDesktopsOrderAndAskingByTypeAnswersAlike
     // A type no database knows is no type that nothing opens.
     const auto misspelt = qimlar::LookUpType("audio/mpge", platform, every);
     EXPECT_EQ(misspelt.status, qimlar::LookupStatus::UnknownType);
+    // The databases' lists are read again once they change: a type added is known at once.
+    const std::string types = TempTree::read(*tree / "data/mime/types");
+    tree->write("data/mime/types", types + "audio/mpge\n");
+    EXPECT_EQ(qimlar::LookUpType("audio/mpge", platform).status, qimlar::LookupStatus::NoProgram);
+    tree->write("data/mime/types", types);
     EXPECT_EQ(qimlar::LookUpType("application/x-qimlar-orphan", platform).status,
               qimlar::LookupStatus::NoProgram);
 }
