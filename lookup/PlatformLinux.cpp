@@ -349,10 +349,4 @@ void NativePlatform::closeProcess(const ProcessHandle&)
     // Waiting reaped the process; nothing else is held for it.
 }
 
-Platform& nativePlatform()
-{
-    static NativePlatform platform;
-    return platform;
-}
-
 } // namespace qimlar

@@ -353,10 +353,4 @@ void NativePlatform::closeProcess(const ProcessHandle& process)
     ::CloseHandle(reinterpret_cast<HANDLE>(process.thread));
 }
 
-Platform& nativePlatform()
-{
-    static NativePlatform platform;
-    return platform;
-}
-
 } // namespace qimlar
