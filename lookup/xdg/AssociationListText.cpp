@@ -183,9 +183,11 @@ void AssociationListText::eraseLine(std::size_t at)
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
+// Always one blank line before it, even after a blank line, so that removeEmptyGroup() takes
+// out exactly what this put in.
 void AssociationListText::appendGroup(const std::string& group)
 {
-    if (!lines_.empty() && lines_.back().text.find_first_not_of(" \t") != std::string::npos)
+    if (!lines_.empty())
         insertLine(lines_.size(), "");
     insertLine(lines_.size(), "[" + group + "]");
 }

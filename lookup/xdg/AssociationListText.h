@@ -39,7 +39,8 @@ public:
                  const std::optional<std::string>& after = std::nullopt);
     // Takes out every line of the key, so that no earlier one of the same name shows again.
     void remove(const std::string& group, const std::string& key);
-    // Takes out a group that holds no key any more, with the blank line that was put before it.
+    // Takes out a group that holds no key any more and no line but blank ones, with the blank
+    // line set() put before it.
     void removeEmptyGroup(const std::string& group);
 
 private:
