@@ -4,9 +4,9 @@
 
 #include "NativePlatform.h"
 #include "ProbeName.h"
-#include "WindowsCommandLine.h"
 #include "WindowsTestSupport.h"
 #include "lookup/FindExe.h"
+#include "win32/CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -182,7 +182,7 @@ TEST(WindowsLookup, APackagedAppStartsThroughExplorerByItsAppId)
               "HKEY_CURRENT_USER\\" + utf8(UserChoice::fileExtensions) + "qchoice\\UserChoice");
 
     // What the launcher hands CreateProcessW for it: Explorer, given the app.
-    const auto started = qimlar::processCommand(wide(findExe("qstore")));
+    const auto started = qimlar::win32::processCommand(wide(findExe("qstore")));
     EXPECT_TRUE(equalIgnoringCase(started.program, explorer)) << utf8(started.program);
     int count = 0;
     wchar_t** arguments = ::CommandLineToArgvW(started.line.c_str(), &count);
