@@ -1,6 +1,7 @@
 #include "lookup/FindExe.h"
 
 #include "ProbeName.h"
+#include "TypeRegistration.h"
 #include "lookup/Platform.h"
 
 namespace qimlar {
@@ -15,7 +16,24 @@ LookupResult trouble(std::string reason)
     return result;
 }
 
+// A session of one lookup: its probe deleted before the answer is given. A probe left behind
+// is a file of ours in somebody's folder: never in silence.
+LookupResult ended(LookupSession& session, LookupResult result)
+{
+    if (const auto ended = session.end(); !ended) {
+        if (result.status != LookupStatus::Trouble)
+            return trouble(ended.reason());
+        result.reason += "; " + ended.reason();
+    }
+    return result;
+}
+
 } // namespace
+
+std::optional<std::string> Platform::registeredExtension(const std::string&)
+{
+    return std::nullopt;
+}
 
 LookupSession::~LookupSession()
 {
@@ -62,6 +80,26 @@ LookupResult LookupSession::lookUp(const std::string& extension, const LookupDet
     return result;
 }
 
+LookupResult LookupSession::lookUpType(const std::string& type, const LookupDetail& detail)
+{
+    const auto extension = platform_.registeredExtension(type);
+    if (!extension || extension->empty()) {
+        LookupResult result = platform_.findTypeAssociation(type, detail);
+        if (result.status != LookupStatus::Found)
+            result.program.clear();
+        return result;
+    }
+    // The registered extension starts with its "."; the probe's name has its own.
+    LookupResult result =
+        lookUp(extension->front() == '.' ? extension->substr(1) : *extension, detail);
+    result.type = type;
+    if (detail.explanation)
+        result.explanation.insert(result.explanation.begin(),
+                                  typeRegistration(type) + " names the extension " + *extension +
+                                      ": the lookup asks about that.");
+    return result;
+}
+
 Status LookupSession::end()
 {
     if (probe_.empty())
@@ -75,22 +113,13 @@ LookupResult LookUpProgram(const std::string& extension, Platform& platform,
                            const LookupDetail& detail)
 {
     LookupSession session(platform);
-    LookupResult result = session.lookUp(extension, detail);
-    // A probe left behind is a file of ours in somebody's folder: never in silence.
-    if (const auto ended = session.end(); !ended) {
-        if (result.status != LookupStatus::Trouble)
-            return trouble(ended.reason());
-        result.reason += "; " + ended.reason();
-    }
-    return result;
+    return ended(session, session.lookUp(extension, detail));
 }
 
 LookupResult LookUpType(const std::string& type, Platform& platform, const LookupDetail& detail)
 {
-    LookupResult result = platform.findTypeAssociation(type, detail);
-    if (result.status != LookupStatus::Found)
-        result.program.clear();
-    return result;
+    LookupSession session(platform);
+    return ended(session, session.lookUpType(type, detail));
 }
 
 std::string FindExe(const std::string& extension, Platform& platform)

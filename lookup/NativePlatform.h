@@ -7,7 +7,7 @@
 namespace qimlar {
 
 // The platform this build runs on. PlatformLinux.cpp defines its operations for Linux, from the
-// freedesktop databases through GIO and from POSIX; PlatformWindows.cpp for Windows, from the
+// freedesktop databases through GIO and from POSIX; win32/Platform.cpp for Windows, from the
 // shell and the wide-character Win32 functions. Tests derive from it to step in between calls.
 class NativePlatform : public Platform
 {
@@ -18,6 +18,10 @@ public:
     Status renameNoReplace(const std::string& from, const std::string& to) override;
     LookupResult findAssociation(const std::string& file, const LookupDetail& detail) override;
     LookupResult findTypeAssociation(const std::string& type, const LookupDetail& detail) override;
+#ifdef _WIN32
+    // The shell associates extensions, not types.
+    std::optional<std::string> registeredExtension(const std::string& type) override;
+#endif
     Status deleteFile(const std::string& file) override;
 
     Outcome<std::string> terminalCommandLine(const std::string& commandLine) override;

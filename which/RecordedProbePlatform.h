@@ -22,6 +22,10 @@ public:
     {
         return platform_.findAssociation(file, detail);
     }
+    std::optional<std::string> registeredExtension(const std::string& type) override
+    {
+        return platform_.registeredExtension(type);
+    }
     LookupResult findTypeAssociation(const std::string& type, const LookupDetail& detail) override
     {
         return platform_.findTypeAssociation(type, detail);

@@ -93,7 +93,7 @@ public:
         if (!written_)
             return false;
         const qimlar::LookupResult result =
-            mime_ ? qimlar::LookUpType(query, platform_, detail_) : session_.lookUp(query, detail_);
+            mime_ ? session_.lookUpType(query, detail_) : session_.lookUp(query, detail_);
         // Trouble is no "nothing opens it": it is named, in every form of the answers.
         if (result.status == qimlar::LookupStatus::Trouble) {
             trouble(result.reason);

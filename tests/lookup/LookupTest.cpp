@@ -179,3 +179,45 @@ TEST(LookupSession, AnEndThatCannotDeleteTheProbeSaysWhy)
     // A session that goes without its end still deletes its probe.
     EXPECT_EQ(platform.calls.back(), "delete /tmp/~k3vq.ogg");
 }
+
+TEST(LookupSession, ATypeWithARegisteredExtensionIsAskedAboutThroughTheSessionsProbe)
+{
+    FakePlatform platform;
+    platform.typeExtension = ".mp3";
+    qimlar::LookupSession session(platform);
+    const auto byType = session.lookUpType("audio/mpeg", {.explanation = true});
+    EXPECT_EQ(byType.program, "/usr/bin/mpv");
+    EXPECT_EQ(byType.type, "audio/mpeg");
+    // The sentence begins with where this system keeps the type's extension.
+    ASSERT_EQ(byType.explanation.size(), 2u);
+    EXPECT_TRUE(byType.explanation[0].ends_with(
+        "audio/mpeg names the extension .mp3: the lookup asks about that."))
+        << byType.explanation[0];
+    EXPECT_EQ(byType.explanation[1], "The lookup asked about the empty file /tmp/~k3vq.mp3.");
+    // A batch goes on with the same probe, which the session's end deletes.
+    session.lookUp("ogg");
+    EXPECT_TRUE(session.end());
+    EXPECT_EQ(platform.calls, (Calls{"extension of audio/mpeg", "tempFolder", "create /tmp/ ~",
+                                     "rename /tmp/~k3vq.tmp /tmp/~k3vq.mp3", "find /tmp/~k3vq.mp3",
+                                     "rename /tmp/~k3vq.mp3 /tmp/~k3vq.ogg", "find /tmp/~k3vq.ogg",
+                                     "delete /tmp/~k3vq.ogg"}));
+
+    // On its own, the type's probe is gone before the answer, and one left behind is trouble.
+    platform.calls.clear();
+    EXPECT_EQ(qimlar::LookUpType("audio/mpeg", platform).program, "/usr/bin/mpv");
+    EXPECT_EQ(platform.calls.back(), "delete /tmp/~k3vq.mp3");
+    platform.deleted = qimlar::Failure{"cannot delete /tmp/~k3vq.mp3: Permission denied"};
+    EXPECT_EQ(qimlar::LookUpType("audio/mpeg", platform).status, qimlar::LookupStatus::Trouble);
+}
+
+TEST(LookupSession, ATypeWithoutARegisteredExtensionIsAskedAboutByItselfWithNoProbe)
+{
+    for (const auto& extension : {std::optional<std::string>(), std::optional<std::string>("")}) {
+        FakePlatform platform;
+        platform.typeExtension = extension;
+        platform.executable.clear();
+        const auto result = qimlar::LookUpType("audio/mpeg", platform);
+        EXPECT_EQ(result.status, qimlar::LookupStatus::NoProgram);
+        EXPECT_EQ(platform.calls, (Calls{"extension of audio/mpeg", "find type audio/mpeg"}));
+    }
+}

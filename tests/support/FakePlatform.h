@@ -2,6 +2,7 @@
 
 #include "lookup/Platform.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,13 @@ public:
     {
         calls.push_back("find " + file);
         return answer();
+    }
+    // The extension registered for every type, as where extensions are associated.
+    std::optional<std::string> typeExtension;
+    std::optional<std::string> registeredExtension(const std::string& type) override
+    {
+        calls.push_back("extension of " + type);
+        return typeExtension;
     }
     qimlar::LookupResult findTypeAssociation(const std::string& type,
                                              const qimlar::LookupDetail&) override

@@ -2,7 +2,7 @@
 // argument it received, one per line in UTF-8, to the file that QIMLAR_TEST_RECORD names; given
 // "--slowly" first, it waits a while before writing anything.
 
-#include "WideText.h"
+#include "win32/WideText.h"
 
 #include <windows.h>
 
@@ -22,7 +22,7 @@ int main()
     for (int i = 1; i < count; ++i)
         record += L"\n" + std::wstring(arguments[i]);
     record += L"\n";
-    const std::string bytes = qimlar::toUtf8(record).value_or("?");
+    const std::string bytes = qimlar::win32::toUtf8(record).value_or("?");
 
     wchar_t recordFile[MAX_PATH] = {};
     if (!::GetEnvironmentVariableW(L"QIMLAR_TEST_RECORD", recordFile, MAX_PATH))

@@ -4,7 +4,7 @@
 // file associations and Explorer choices of their own in the registry, and programs run with
 // their output caught.
 
-#include "WideText.h"
+#include "win32/WideText.h"
 
 #include <windows.h>
 
@@ -19,15 +19,15 @@ namespace windows_test {
 
 inline std::wstring wide(const std::string& utf8)
 {
-    return qimlar::toWide(utf8).value();
+    return qimlar::win32::toWide(utf8).value();
 }
 
 inline std::string utf8(const std::wstring& utf16)
 {
-    return qimlar::toUtf8(utf16).value();
+    return qimlar::win32::toUtf8(utf16).value();
 }
 
-using qimlar::equalIgnoringCase;
+using qimlar::win32::equalIgnoringCase;
 
 // `name` in the folder of the running test program, where the build puts every program.
 inline std::filesystem::path besideThisTest(const std::wstring& name)

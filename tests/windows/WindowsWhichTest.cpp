@@ -89,6 +89,12 @@ TEST_F(WindowsWhich, ReadsQueriesFromAFileAsUtf8WithCrLfAndAnswersInJsonAndByTyp
     const auto byType = runCaught(which() + L" --mime application/x-qimlar-test");
     EXPECT_EQ(byType.output, utf8(program) + "\r\n");
     EXPECT_EQ(byType.exitCode, 0u);
+    // A batch of types, one probe for all, through the process's recorded probe.
+    const auto types =
+        runCaught(which() + L" --mime application/x-qimlar-test application/x-qimlar-none "
+                            L"application/x-qimlar-test");
+    EXPECT_EQ(types.output, utf8(program) + "\r\n\r\n" + utf8(program) + "\r\n");
+    EXPECT_EQ(types.exitCode, 1u);
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         ::RegDeleteTreeW(root, contentType.c_str());
 }

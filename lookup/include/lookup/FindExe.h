@@ -35,6 +35,10 @@ public:
     // makes this lookup trouble and leaves the probe under the name it had.
     LookupResult lookUp(const std::string& extension, const LookupDetail& detail = {});
 
+    // What LookUpType answers. Where the platform associates extensions, the type's registered
+    // extension is asked about through this session's probe, left for the next lookup.
+    LookupResult lookUpType(const std::string& type, const LookupDetail& detail = {});
+
     // Deletes the probe, if there is one; a later lookup makes a new one. Fails, saying why,
     // when it could not be deleted (the probe is then left where it is, and forgotten).
     Status end();

@@ -4,6 +4,7 @@
 #include "lookup/Outcome.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qimlar {
@@ -42,9 +43,15 @@ public:
     // is not changed.
     virtual LookupResult findAssociation(const std::string& file, const LookupDetail& detail) = 0;
 
-    // The same for a type named directly (a MIME type): no file of the type is needed where the
-    // desktop associates types; where it associates extensions (Windows), the type's registered
-    // extension is asked about. The status may also be Trouble there.
+    // The extension registered for `type` (".mp3" for audio/mpeg), where this platform
+    // associates extensions rather than types and the lookup asks about a probe of that
+    // extension in the type's place; std::nullopt where types are associated themselves and
+    // findTypeAssociation answers. An empty text: no extension is registered for the type.
+    virtual std::optional<std::string> registeredExtension(const std::string& type);
+
+    // The same as findAssociation for a type named directly (a MIME type), where the desktop
+    // associates types: no file of the type is needed. Where it associates extensions, this
+    // answers only a type that no extension is registered for, and is Trouble for one that is.
     virtual LookupResult findTypeAssociation(const std::string& type,
                                              const LookupDetail& detail) = 0;
 

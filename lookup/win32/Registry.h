@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 // A text value (nullptr names the key's default value); empty when there is none.
 std::wstring readText(HKEY root, const std::wstring& key, const wchar_t* name);
@@ -20,4 +20,4 @@ std::vector<std::wstring> valueNames(HKEY root, const std::wstring& key);
 // The names of the keys right under `key`, in the registry's order.
 std::vector<std::wstring> subkeyNames(HKEY root, const std::wstring& key);
 
-} // namespace qimlar
+} // namespace qimlar::win32

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 // What the registry says of one class (a ProgID, an application's key, or an extension's own
 // key): the command of its default verb and that command's program.
@@ -57,4 +57,4 @@ ShellAssociation readAssociation(const std::wstring& extension);
 // Extension: ".mp3" for audio/mpeg); empty when none is.
 std::wstring extensionOfContentType(const std::wstring& type);
 
-} // namespace qimlar
+} // namespace qimlar::win32

@@ -1,10 +1,10 @@
-#include "WideText.h"
+#include "win32/WideText.h"
 
 #include <windows.h>
 
 #include <climits>
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 std::optional<std::wstring> toWide(std::string_view utf8)
 {
@@ -42,6 +42,11 @@ std::optional<std::string> toUtf8(std::wstring_view utf16)
     return utf8;
 }
 
+std::string utf8Of(std::wstring_view utf16)
+{
+    return toUtf8(utf16).value_or(std::string());
+}
+
 bool equalIgnoringCase(std::wstring_view a, std::wstring_view b)
 {
     return a.size() == b.size() && a.size() <= INT_MAX &&
@@ -49,4 +54,4 @@ bool equalIgnoringCase(std::wstring_view a, std::wstring_view b)
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-} // namespace qimlar
+} // namespace qimlar::win32

@@ -1,6 +1,6 @@
-#include "WindowsRegistry.h"
+#include "win32/Registry.h"
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 namespace {
 
@@ -68,4 +68,4 @@ std::vector<std::wstring> subkeyNames(HKEY root, const std::wstring& key)
     });
 }
 
-} // namespace qimlar
+} // namespace qimlar::win32

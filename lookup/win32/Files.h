@@ -1,6 +1,9 @@
 #pragma once
 
-// Files as Windows names them, shared by the lookup and the launcher.
+// Files as Windows names them, shared by the lookup and the launcher, and the probe's own
+// operations: the temporary folder, a new unique file, renaming and deleting it.
+
+#include "lookup/Outcome.h"
 
 #include <windows.h>
 
@@ -8,7 +11,7 @@
 #include <cwchar>
 #include <string>
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 // Every buffer a Windows function fills starts as MAX_PATH NULs; its value is its text up to
 // the first NUL, so a function that writes nothing leaves an empty text.
@@ -37,4 +40,10 @@ bool isPath(const std::wstring& name);
 // ".exe" added when it has no extension; empty when there is none.
 std::wstring programOnSearchPath(const std::wstring& name);
 
-} // namespace qimlar
+// What Platform's operations of the same names do, with UTF-8 names.
+Outcome<std::string> tempFolder();
+Outcome<std::string> createUniqueFile(const std::string& folder, const std::string& prefix);
+Status renameNoReplace(const std::string& from, const std::string& to);
+Status deleteFile(const std::string& file);
+
+} // namespace qimlar::win32

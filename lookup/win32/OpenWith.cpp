@@ -1,14 +1,14 @@
-#include "WindowsOpenWith.h"
+#include "win32/OpenWith.h"
 
-#include "WideText.h"
-#include "WindowsAssociation.h"
-#include "WindowsFiles.h"
-#include "WindowsProgram.h"
-#include "WindowsRegistry.h"
+#include "win32/Files.h"
+#include "win32/RegisteredProgram.h"
+#include "win32/Registry.h"
+#include "win32/ShellAssociation.h"
+#include "win32/WideText.h"
 
 #include <algorithm>
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 namespace {
 
@@ -94,4 +94,4 @@ std::vector<ProgramChoice> openWithPrograms(const std::wstring& extension,
     return programs;
 }
 
-} // namespace qimlar
+} // namespace qimlar::win32

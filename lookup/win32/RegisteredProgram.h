@@ -2,11 +2,11 @@
 
 // How a registered class's command becomes the program it starts.
 
-#include "WindowsAssociation.h"
+#include "win32/ShellAssociation.h"
 
 #include <string>
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 // The command line that starts a packaged (Store) app, which has no program file to name:
 // Explorer, given the app's ID. Empty when Windows has no explorer.exe.
@@ -20,4 +20,4 @@ std::wstring existingRegisteredProgram(const ClassCommand& registered);
 // the command line that starts the app; empty when neither exists.
 std::wstring programOfClass(const ClassCommand& registered);
 
-} // namespace qimlar
+} // namespace qimlar::win32

@@ -1,8 +1,8 @@
-#include "WindowsCommandLine.h"
+#include "win32/CommandLine.h"
 
-#include "WindowsFiles.h"
+#include "win32/Files.h"
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 namespace {
 
@@ -51,4 +51,4 @@ ProcessCommand processCommand(const std::wstring& text)
     return {{}, text};
 }
 
-} // namespace qimlar
+} // namespace qimlar::win32

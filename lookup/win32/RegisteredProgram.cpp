@@ -1,8 +1,8 @@
-#include "WindowsProgram.h"
+#include "win32/RegisteredProgram.h"
 
-#include "WindowsFiles.h"
+#include "win32/Files.h"
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 std::wstring packagedAppCommand(const std::wstring& appUserModelId)
 {
@@ -36,4 +36,4 @@ std::wstring programOfClass(const ClassCommand& registered)
     return {};
 }
 
-} // namespace qimlar
+} // namespace qimlar::win32

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 struct ShellAssociation;
 
@@ -33,4 +33,4 @@ std::vector<ProgramChoice> openWithPrograms(const std::wstring& extension,
                                             const ShellAssociation& association,
                                             const ProgramChoice& theDefault);
 
-} // namespace qimlar
+} // namespace qimlar::win32

@@ -1,12 +1,12 @@
-#include "WindowsAssociation.h"
+#include "win32/ShellAssociation.h"
 
-#include "WindowsRegistry.h"
+#include "win32/Registry.h"
 
 #include <windows.h>
 
 #include <shlwapi.h>
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 namespace {
 
@@ -92,4 +92,4 @@ std::wstring extensionOfContentType(const std::wstring& type)
     return readText(HKEY_CLASSES_ROOT, L"MIME\\Database\\Content Type\\" + type, L"Extension");
 }
 
-} // namespace qimlar
+} // namespace qimlar::win32

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace qimlar {
+namespace qimlar::win32 {
 
 // What CreateProcessW is given for one command-line text: the program to start (empty: Windows
 // finds it in the command line by its own rules) and the command line itself.
@@ -19,4 +19,4 @@ struct ProcessCommand
 // Windows' own rules, except that a text that is the path of a file starts that file.
 ProcessCommand processCommand(const std::wstring& text);
 
-} // namespace qimlar
+} // namespace qimlar::win32
