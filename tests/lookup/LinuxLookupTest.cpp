@@ -1,13 +1,13 @@
 // The lookup with the real backend, in a freedesktop environment of its own, so it answers the
 // same on any machine.
 
-#include "DesktopCommand.h"
 #include "Freedesktop.h"
-#include "PlatformLinux.h"
+#include "NativePlatform.h"
 #include "ProbeName.h"
 #include "TempTree.h"
 #include "lookup/ExecCmd.h"
 #include "lookup/FindExe.h"
+#include "xdg/DesktopCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +97,7 @@ TEST(LinuxLookup, FindsTheDefaultProgramAndLeavesNoProbe)
 
 // Stands something of somebody else's at the probe name "mp3" takes, between creating the probe
 // and renaming it.
-class PlantingPlatform : public qimlar::LinuxPlatform
+class PlantingPlatform : public qimlar::NativePlatform
 {
 public:
     std::function<void(const std::filesystem::path&)> plant;
@@ -107,7 +107,7 @@ public:
     qimlar::Outcome<std::string> createUniqueFile(const std::string& folder,
                                                   const std::string& prefix) override
     {
-        auto created = LinuxPlatform::createUniqueFile(folder, prefix);
+        auto created = NativePlatform::createUniqueFile(folder, prefix);
         planted = qimlar::probeName(*created, "mp3");
         plant(planted);
         beforeTheLookup = TempTree::snapshot(tree->root());
@@ -144,7 +144,7 @@ public:
     qimlar::Status renameNoReplace(const std::string& from, const std::string& to) override
     {
         ++renames;
-        return LinuxPlatform::renameNoReplace(from, to);
+        return NativePlatform::renameNoReplace(from, to);
     }
 };
 
@@ -209,7 +209,7 @@ TEST(LinuxLookupFaults, AnExtensionTooLongForAFileNameFindsNothingAndLeavesNothi
 }
 
 // A file system that can neither rename without replacing nor link.
-class NoSafeRenamePlatform : public qimlar::LinuxPlatform
+class NoSafeRenamePlatform : public qimlar::NativePlatform
 {
 public:
     qimlar::Status renameNoReplace(const std::string&, const std::string&) override
@@ -266,7 +266,7 @@ TEST(LinuxLookupFaults, WithoutTheNoReplaceRenameAHardLinkStandsInOrNothingIsFou
 
 TEST(LinuxLookup, ProbeFilesAreNewPrivateAndUnguessable)
 {
-    qimlar::LinuxPlatform platform;
+    qimlar::NativePlatform platform;
     const auto folder = platform.tempFolder();
     ASSERT_EQ(*folder, tempFolder().string() + "/");
     const auto first = platform.createUniqueFile(*folder, "~");
@@ -384,8 +384,8 @@ TEST(LinuxLookup, ATerminalProgramStartsInTheUsersTerminalOrNotAtAll)
 
 TEST(DesktopCommand, FieldCodesAndWrappersGiveWayToTheProgram)
 {
-    using qimlar::desktop::programOf;
-    using qimlar::desktop::withoutFieldCodes;
+    using qimlar::xdg::programOf;
+    using qimlar::xdg::withoutFieldCodes;
     EXPECT_EQ(withoutFieldCodes("app  --name=%c %i -x '%f' \"a  b\" 100%% %U"),
               "app  --name= -x '' \"a  b\" 100%");
     EXPECT_EQ(withoutFieldCodes("flatpak run --file-forwarding a.b.C @@u %U @@ "),

@@ -3,9 +3,9 @@
 
 #include "Freedesktop.h"
 #include "JsonReader.h"
-#include "PlatformLinux.h"
 #include "TempTree.h"
 #include "lookup/FindExe.h"
+#include "lookup/Platform.h"
 
 #include <gtest/gtest.h>
 

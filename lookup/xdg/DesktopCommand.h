@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace qimlar::desktop {
+namespace qimlar::xdg {
 
 // The Exec line of a desktop entry as a command line: its field codes (%f, %U, %i, ...) and
 // Flatpak's file-forwarding markers (@@, @@u) gone, "%%" as "%", every other byte as it was.
@@ -33,4 +33,4 @@ Outcome<std::string> programOf(const Entry& entry,
                                const std::string& snapFolder = snapCommandFolder,
                                std::vector<std::string>* steps = nullptr);
 
-} // namespace qimlar::desktop
+} // namespace qimlar::xdg

@@ -1,7 +1,8 @@
-#include "DesktopCommand.h"
+#include "xdg/DesktopCommand.h"
 
 #include "Explanation.h"
-#include "ProgramFiles.h"
+#include "xdg/ExecutableFiles.h"
+#include "xdg/Folders.h"
 
 #include <glib.h>
 
@@ -9,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qimlar::desktop {
+namespace qimlar::xdg {
 
 namespace {
 
@@ -287,4 +288,4 @@ Outcome<std::string> programOf(const Entry& entry, const std::string& snapFolder
     return program;
 }
 
-} // namespace qimlar::desktop
+} // namespace qimlar::xdg

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace qimlar::desktop {
+namespace qimlar::xdg {
 
 // Where a desktop entry became the default program for a type.
 struct Decision
@@ -30,4 +30,4 @@ std::optional<Decision> findDecision(const std::string& type, const std::string&
                                      const std::string& entryFile,
                                      std::vector<std::string>* trace = nullptr);
 
-} // namespace qimlar::desktop
+} // namespace qimlar::xdg

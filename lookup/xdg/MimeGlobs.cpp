@@ -1,7 +1,8 @@
-#include "MimeGlobs.h"
+#include "xdg/MimeGlobs.h"
 
 #include "Explanation.h"
-#include "ProgramFiles.h"
+#include "xdg/ExecutableFiles.h"
+#include "xdg/Folders.h"
 
 #include <glib.h>
 
@@ -16,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-namespace qimlar::mime {
+namespace qimlar::xdg {
 
 namespace {
 
@@ -153,4 +154,4 @@ bool isKnownType(const std::string& type)
     return known.count(type) != 0;
 }
 
-} // namespace qimlar::mime
+} // namespace qimlar::xdg

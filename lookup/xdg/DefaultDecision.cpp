@@ -1,7 +1,8 @@
-#include "DefaultDecision.h"
+#include "xdg/DefaultDecision.h"
 
 #include "Explanation.h"
-#include "ProgramFiles.h"
+#include "xdg/ExecutableFiles.h"
+#include "xdg/Folders.h"
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -15,7 +16,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-namespace qimlar::desktop {
+namespace qimlar::xdg {
 
 namespace {
 
@@ -355,4 +356,4 @@ std::optional<Decision> findDecision(const std::string& type, const std::string&
     return std::nullopt;
 }
 
-} // namespace qimlar::desktop
+} // namespace qimlar::xdg
