@@ -11,6 +11,18 @@ bool isProgramPath(const std::string& commandLine)
     return commandLine.find('/') != std::string::npos && isExecutableFile(commandLine);
 }
 
+Outcome<std::vector<std::string>> shellWords(const std::string& text)
+{
+    g_auto(GStrv) argv = nullptr;
+    g_autoptr(GError) failure = nullptr;
+    if (!g_shell_parse_argv(text.c_str(), nullptr, &argv, &failure))
+        return Failure{failure ? failure->message : "no words"};
+    std::vector<std::string> words;
+    for (gchar** word = argv; *word; ++word)
+        words.emplace_back(*word);
+    return words;
+}
+
 std::optional<Command> parseCommandLine(const std::string& commandLine)
 {
     // No C string can carry a NUL: cut there, the text would name another program.
@@ -19,18 +31,14 @@ std::optional<Command> parseCommandLine(const std::string& commandLine)
     if (isProgramPath(commandLine))
         return Command{commandLine, {commandLine}};
 
-    g_auto(GStrv) words = nullptr;
-    if (!g_shell_parse_argv(commandLine.c_str(), nullptr, &words, nullptr))
+    const auto words = shellWords(commandLine);
+    if (!words)
         return std::nullopt;
-
-    Command command;
-    for (gchar** word = words; *word; ++word)
-        command.arguments.emplace_back(*word);
-    const std::string& first = command.arguments.front();
-    command.program = first.find('/') != std::string::npos ? first : programOnPath(first);
-    if (command.program.empty())
+    const std::string& first = words->front();
+    std::string program = first.find('/') != std::string::npos ? first : programOnPath(first);
+    if (program.empty())
         return std::nullopt;
-    return command;
+    return Command{std::move(program), *words};
 }
 
 } // namespace qimlar::xdg

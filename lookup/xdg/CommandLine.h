@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lookup/Outcome.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,5 +21,9 @@ std::optional<Command> parseCommandLine(const std::string& commandLine);
 
 // Whether the whole of `commandLine` is the path of an executable file.
 bool isProgramPath(const std::string& commandLine);
+
+// The words of `text` as a shell splits them, its quotes and backslashes honoured, nothing
+// expanded. Fails, as GLib says why, for unbalanced quotes or a text of no words.
+Outcome<std::vector<std::string>> shellWords(const std::string& text);
 
 } // namespace qimlar::xdg

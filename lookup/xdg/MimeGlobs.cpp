@@ -1,56 +1,16 @@
 #include "xdg/MimeGlobs.h"
 
-#include "Explanation.h"
-#include "xdg/ExecutableFiles.h"
 #include "xdg/Folders.h"
 
 #include <glib.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <fnmatch.h>
 #include <fstream>
-#include <mutex>
-#include <optional>
-#include <sys/stat.h>
-#include <unordered_set>
-#include <utility>
-#include <vector>
 
 namespace qimlar::xdg {
 
 namespace {
-
-// One line of a globs2 file: "weight:type:pattern[:flags]".
-struct Glob
-{
-    std::string file;
-    int weight = 50;
-    std::string type;
-    std::string pattern;
-    bool caseSensitive = false;
-};
-
-// The MIME databases' files of one name (globs2, types, ...) that exist, in the order GIO
-// reads them.
-std::vector<std::string> databaseFiles(const char* name)
-{
-    std::vector<std::string> folders{g_get_user_data_dir()};
-    for (const gchar* const* dir = g_get_system_data_dirs(); *dir; ++dir)
-        folders.emplace_back(*dir);
-    std::vector<std::string> files;
-    for (const std::string& folder : folders) {
-        const std::string file = inFolder(folder, "mime/" + std::string(name));
-        if (g_file_test(file.c_str(), G_FILE_TEST_IS_REGULAR))
-            files.push_back(file);
-    }
-    return files;
-}
-
-std::vector<std::string> globFiles()
-{
-    return databaseFiles("globs2");
-}
 
 std::optional<Glob> globOf(const std::string& file, const std::string& line)
 {
@@ -67,9 +27,6 @@ std::optional<Glob> globOf(const std::string& file, const std::string& line)
     return glob;
 }
 
-// Whether `glob` matches `name` as GIO's glob matching does: a name without wildcards
-// literally, "*" and a plain suffix regardless of case (unless marked "cs"), any other pattern
-// as the shell matches it.
 bool matches(const Glob& glob, const std::string& name)
 {
     const std::string& pattern = glob.pattern;
@@ -89,18 +46,14 @@ bool matches(const Glob& glob, const std::string& name)
 
 } // namespace
 
-std::string explainType(const std::string& name, const std::string& type, bool unknown)
+std::vector<std::string> globFiles()
 {
-    const auto files = globFiles();
-    if (files.empty())
-        return "No MIME database is installed (no mime/globs2 in the data folders), so the name " +
-               name + " has the type " + type + (unknown ? ", which is unknown." : ".");
-    const std::string read = inProse(files);
-    if (unknown)
-        return "No glob matches the name " + name + " in " + read + ", so its type is " + type +
-               ", which is unknown.";
+    return mimeDatabaseFiles("globs2");
+}
 
-    // The heaviest line, then the longest pattern; the earlier database wins a tie.
+std::optional<Glob> bestGlob(const std::vector<std::string>& files, const std::string& name,
+                             const std::string& type)
+{
     std::optional<Glob> best;
     for (const std::string& file : files) {
         std::ifstream in(file);
@@ -113,45 +66,7 @@ std::string explainType(const std::string& name, const std::string& type, bool u
                 best = glob;
         }
     }
-    if (!best)
-        return "No glob in " + read + " gives the type " + type + " to the name " + name +
-               "; the desktop gives it that type all the same.";
-    return "The name matches the glob " + best->pattern + " (weight " +
-           std::to_string(best->weight) + (best->caseSensitive ? ", case-sensitive" : "") +
-           ") in " + best->file + ", which gives the type " + type + ".";
-}
-
-bool isKnownType(const std::string& type)
-{
-    // A batch asks about many types: the lists are read again only once one of them has
-    // changed, come or gone.
-    static std::mutex lock;
-    static std::vector<std::pair<std::string, struct stat>> readFrom;
-    static std::unordered_set<std::string> known;
-    const std::lock_guard held(lock);
-
-    std::vector<std::pair<std::string, struct stat>> now;
-    for (const char* list : {"types", "aliases"})
-        for (std::string& file : databaseFiles(list))
-            if (struct stat info{}; ::stat(file.c_str(), &info) == 0)
-                now.emplace_back(std::move(file), info);
-    const bool unchanged =
-        now.size() == readFrom.size() &&
-        std::equal(now.begin(), now.end(), readFrom.begin(), [](const auto& a, const auto& b) {
-            return a.first == b.first && sameFile(a.second, b.second);
-        });
-    if (!unchanged) {
-        // "types" lists every type of a database, one a line; "aliases" starts each line with
-        // another name for one of them.
-        known.clear();
-        for (const auto& [file, info] : now) {
-            std::ifstream in(file);
-            for (std::string line; std::getline(in, line);)
-                known.insert(line.substr(0, line.find(' ')));
-        }
-        readFrom = std::move(now);
-    }
-    return known.count(type) != 0;
+    return best;
 }
 
 } // namespace qimlar::xdg

@@ -1,16 +1,37 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace qimlar::xdg {
 
-// How the shared MIME databases' glob files (globs2, in XDG_DATA_HOME/mime and then each
-// XDG_DATA_DIRS/mime, as GIO reads them) give `type` to a file named `name`, as a sentence:
-// the line that matched, with its weight and file; for an unknown type, that no glob matches
-// and which databases were read.
-std::string explainType(const std::string& name, const std::string& type, bool unknown);
+// One line of a globs2 file: "weight:type:pattern[:flags]".
+struct Glob
+{
+    std::string file;
+    int weight = 50;
+    std::string type;
+    std::string pattern;
+    bool caseSensitive = false;
+};
 
-// Whether a shared MIME database knows `type`, as a type of its own or as another name of one.
-bool isKnownType(const std::string& type);
+// The shared MIME databases' glob files (globs2) that exist, in the order GIO reads them.
+std::vector<std::string> globFiles();
+
+// The line of `files` that gives `type` to a file named `name`, matched as GIO matches globs:
+// the heaviest line, then the longest pattern; the earlier file wins a tie. A pattern without
+// wildcards matches literally, "*" and a plain suffix regardless of ASCII case (unless marked
+// "cs"), any other pattern as the shell matches it. Nothing when no line of `type` matches.
+std::optional<Glob> bestGlob(const std::vector<std::string>& files, const std::string& name,
+                             const std::string& type);
+
+// How a file's name came to its type, for those who ask: the glob files read, and the line
+// that gave the type (none for a type that is unknown, or that no glob gives).
+struct GlobWalk
+{
+    std::vector<std::string> files;
+    std::optional<Glob> match;
+};
 
 } // namespace qimlar::xdg

@@ -8,6 +8,7 @@
 #include "lookup/ExecCmd.h"
 #include "lookup/FindExe.h"
 #include "xdg/DesktopCommand.h"
+#include "xdg/FieldCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -384,7 +385,7 @@ TEST(LinuxLookup, ATerminalProgramStartsInTheUsersTerminalOrNotAtAll)
 
 TEST(DesktopCommand, FieldCodesAndWrappersGiveWayToTheProgram)
 {
-    using qimlar::xdg::programOf;
+    using qimlar::xdg::findProgram;
     using qimlar::xdg::withoutFieldCodes;
     EXPECT_EQ(withoutFieldCodes("app  --name=%c %i -x '%f' \"a  b\" 100%% %U"),
               "app  --name= -x '' \"a  b\" 100%");
@@ -396,7 +397,7 @@ TEST(DesktopCommand, FieldCodesAndWrappersGiveWayToTheProgram)
     const auto program = [&](const std::string& exec, const std::string& flatpak = "",
                              const std::string& file = "") {
         const auto found =
-            programOf({file.empty() ? entry : file, exec, flatpak}, *tree / "snap-bin");
+            findProgram({file.empty() ? entry : file, exec, flatpak}, *tree / "snap-bin").program;
         return found ? *found : "failed: " + found.reason();
     };
     EXPECT_EQ(program("env -S 'viewer --x' %f"), bin + "/viewer");
