@@ -114,10 +114,16 @@ TEST(DefaultDecision, TheWalkKeepsWhatEachListPassedOverSaid)
         std::make_tuple(at("config/mimeapps.list"), "Default Applications", 0, "player.desktop"));
     EXPECT_EQ(first.installed, std::vector<std::string>{"player.desktop"});
 
-    // A type nothing opens: every list's line for it, the entries it names not installed.
+    // A type nothing opens: every list's line for it, the entries it names not installed, and
+    // a line that names an entry of no name decides nothing.
+    const std::string mimeapps = TempTree::read(at("config/mimeapps.list"));
+    tree->write("config/mimeapps.list", mimeapps + "application/x-qimlar-orphan=;\n");
     const auto orphan = qimlar::xdg::walkThroughLists("application/x-qimlar-orphan");
+    tree->write("config/mimeapps.list", mimeapps);
     EXPECT_FALSE(orphan.decision);
-    const auto named = std::find_if(orphan.passed.begin(), orphan.passed.end(),
+    ASSERT_FALSE(orphan.passed.empty());
+    EXPECT_EQ(orphan.passed.front().line, std::optional<std::string>(";"));
+    const auto named = std::find_if(orphan.passed.begin() + 1, orphan.passed.end(),
                                     [](const auto& list) { return list.line.has_value(); });
     ASSERT_NE(named, orphan.passed.end());
     EXPECT_EQ(std::tie(named->file, *named->line),
