@@ -6,8 +6,8 @@
 
 namespace qimlar {
 
-// The platform this build runs on. PlatformLinux.cpp defines its operations for Linux, from the
-// freedesktop databases through GIO and from POSIX; win32/Platform.cpp for Windows, from the
+// The platform this build runs on. lookup/xdg/ defines its operations for Linux, from the
+// freedesktop databases through GIO and from POSIX; lookup/win32/ for Windows, from the
 // shell and the wide-character Win32 functions. Tests derive from it to step in between calls.
 class NativePlatform : public Platform
 {

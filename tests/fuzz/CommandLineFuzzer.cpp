@@ -1,7 +1,7 @@
 // The launcher's reading of a command line, fed any text: it never crashes, never brings in a
 // shell, and the program comes only from the whole text or from the text's first word.
 
-#include "PlatformLinux.h"
+#include "xdg/CommandLine.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const auto command = qimlar::LinuxPlatform::parseCommandLine(text);
+    const auto command = qimlar::xdg::parseCommandLine(text);
     if (!command)
         return 0;
     if (text.find('\0') != std::string::npos)

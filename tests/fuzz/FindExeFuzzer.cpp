@@ -4,7 +4,7 @@
 // them is planted at the very name the probe would take.
 
 #include "Freedesktop.h"
-#include "PlatformLinux.h"
+#include "NativePlatform.h"
 #include "ProbeName.h"
 #include "TempTree.h"
 #include "lookup/FindExe.h"
@@ -39,7 +39,7 @@ Setting* setting = nullptr;
 
 // The real backend; on some inputs a file of somebody else's appears at the probe's name
 // between its creation and its rename, as another program might put one there.
-class PlantingPlatform : public qimlar::LinuxPlatform
+class PlantingPlatform : public qimlar::NativePlatform
 {
 public:
     PlantingPlatform(const std::string& extension, bool plant)
@@ -51,7 +51,7 @@ public:
     qimlar::Outcome<std::string> createUniqueFile(const std::string& folder,
                                                   const std::string& prefix) override
     {
-        auto created = LinuxPlatform::createUniqueFile(folder, prefix);
+        auto created = NativePlatform::createUniqueFile(folder, prefix);
         const std::string name = created ? qimlar::probeName(*created, extension_) : "";
         // A name with a NUL would be planted under a shorter one: leave it.
         if (created && plant_ && name.find('\0') == std::string::npos) {

@@ -1,9 +1,10 @@
 // The launcher with real processes. The programs it starts are small scripts that leave a
 // trace, so the test sees what ran, with which arguments, and when.
 
-#include "PlatformLinux.h"
 #include "TempTree.h"
 #include "lookup/ExecCmd.h"
+#include "lookup/Platform.h"
+#include "xdg/CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -125,7 +126,7 @@ TEST_F(Launcher, ATextBeyondTheSystemsArgumentLimitStartsNothing)
 
 TEST(CommandLine, BareNamesComeFromPathAndNothingIsExpanded)
 {
-    const auto command = qimlar::LinuxPlatform::parseCommandLine("sh -c 'echo $HOME' ~ *");
+    const auto command = qimlar::xdg::parseCommandLine("sh -c 'echo $HOME' ~ *");
     ASSERT_TRUE(command);
     EXPECT_TRUE(command->program.ends_with("/sh")) << command->program;
     EXPECT_EQ(command->arguments, (std::vector<std::string>{"sh", "-c", "echo $HOME", "~", "*"}));
