@@ -6,7 +6,8 @@
 
 #include "FakePlatform.h"
 #include "QtTestProgram.h"
-#include "Toolkit.h"
+#include "toolkit/Global.h"
+#include "toolkit/Twips.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -76,7 +77,7 @@ QStringList messageFrom(const std::function<void()>& act)
 // point of the screen, given in the window's coordinates of the moment.
 struct Mouse
 {
-    qimlar::Form1& form = qimlar::Global<qimlar::Form1>::get();
+    qimlar::Form1& form = qimlar::toolkit::Global<qimlar::Form1>::get();
     QPoint at;
     Qt::MouseButtons held;
 
@@ -117,7 +118,7 @@ class Form1Test : public QObject
 private slots:
     void cleanup()
     {
-        qimlar::Global<qimlar::Form1>::Unload();
+        qimlar::toolkit::Global<qimlar::Form1>::Unload();
         processDeferredDeletes();
     }
 
@@ -453,7 +454,7 @@ void Form1Test::dragsMoveTheWindowByThePointersTravel()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QString, grab);
-    qimlar::Global<qimlar::Form1>::Show();
+    qimlar::toolkit::Global<qimlar::Form1>::Show();
     Mouse mouse;
     control(mouse.form, "Label1")->setVisible(true);
     const QPoint start = mouse.form.pos();
@@ -479,7 +480,7 @@ void Form1Test::dragsMoveTheWindowByThePointersTravel()
 
 void Form1Test::aDragMayTakeTheWindowOffTheScreen()
 {
-    qimlar::Global<qimlar::Form1>::Show();
+    qimlar::toolkit::Global<qimlar::Form1>::Show();
     Mouse mouse;
     QWidget* picture = control(mouse.form, "Image1");
     const QPoint corner = mouse.form.screen()->geometry().bottomRight();
@@ -500,7 +501,7 @@ void Form1Test::aDragMayTakeTheWindowOffTheScreen()
 
 void Form1Test::aDragFollowsOnlyItsOwnPressAndRelease()
 {
-    qimlar::Global<qimlar::Form1>::Show();
+    qimlar::toolkit::Global<qimlar::Form1>::Show();
     Mouse mouse;
     const QPoint start = mouse.form.pos();
 
@@ -534,13 +535,13 @@ void Form1Test::pressesOnTheButtonsAndThePathBoxNeverDrag_data()
 void Form1Test::pressesOnTheButtonsAndThePathBoxNeverDrag()
 {
     QFETCH(QString, target);
-    qimlar::Global<qimlar::Form1>::Show();
+    qimlar::toolkit::Global<qimlar::Form1>::Show();
     Mouse mouse;
     // The result area, as a search uncovers it, without asking.
     for (const char* name : {"Command2", "Text1"})
         control(mouse.form, name)->setVisible(true);
-    qimlar::setTop(*control(mouse.form, "Command1"), 1560);
-    qimlar::setTop(*control(mouse.form, "Command3"), 2160);
+    qimlar::toolkit::setTop(*control(mouse.form, "Command1"), 1560);
+    qimlar::toolkit::setTop(*control(mouse.form, "Command3"), 2160);
     control(mouse.form, "Command2")->setEnabled(false);
     const QPoint start = mouse.form.pos();
 
@@ -566,9 +567,9 @@ void Form1Test::theWindowOpensWithAMinimizeBoxAndStaysFixed()
         }
     } firstShow;
     qApp->installEventFilter(&firstShow);
-    qimlar::Global<qimlar::Form1>::Show();
+    qimlar::toolkit::Global<qimlar::Form1>::Show();
     qApp->removeEventFilter(&firstShow);
-    qimlar::Form1& form = qimlar::Global<qimlar::Form1>::get();
+    qimlar::Form1& form = qimlar::toolkit::Global<qimlar::Form1>::get();
 
     QCOMPARE(firstShow.flags, form.windowFlags());
     QCOMPARE(form.windowFlags(), Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -602,7 +603,7 @@ void Form1Test::aRunningProgramLeavesTheWindowPaintingAndDeaf()
             return false;
         }
     } watch;
-    qimlar::Global<qimlar::Form1>::Show();
+    qimlar::toolkit::Global<qimlar::Form1>::Show();
     Mouse mouse;
     for (const char* name : {"Command2", "Text1"})
         control(mouse.form, name)->setVisible(true);
@@ -692,9 +693,9 @@ void Form1Test::aScreenReaderReadsTheControlsAndTheResult()
 // usefulness window open, its exit button clicked.
 static int clickExitInARealWindow()
 {
-    qimlar::Global<qimlar::Form1>::Show();
+    qimlar::toolkit::Global<qimlar::Form1>::Show();
     QTimer::singleShot(0, [] {
-        qimlar::Form1& form = qimlar::Global<qimlar::Form1>::get();
+        qimlar::Form1& form = qimlar::toolkit::Global<qimlar::Form1>::get();
         form.findChild<QAction*>("about")->trigger();
         form.findChild<QAction*>("fad")->trigger();
         form.findChild<QPushButton*>("Command3")->click();

@@ -5,7 +5,7 @@
 #include "Form2.h"
 #include "Form3.h"
 #include "QtTestProgram.h"
-#include "Toolkit.h"
+#include "toolkit/Global.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -19,7 +19,7 @@
 using qimlar::Form1;
 using qimlar::Form2;
 using qimlar::Form3;
-using qimlar::Global;
+using qimlar::toolkit::Global;
 
 namespace {
 
