@@ -23,6 +23,7 @@ private slots:
     void dragsMoveTheWindowByThePointersTravel();
     void aDragMayTakeTheWindowOffTheScreen();
     void aDragFollowsOnlyItsOwnPressAndRelease();
+    void aMainWindowOfItsOwnDragsItself();
     void pressesOnTheButtonsAndThePathBoxNeverDrag_data();
     void pressesOnTheButtonsAndThePathBoxNeverDrag();
     void theWindowOpensWithAMinimizeBoxAndStaysFixed();
@@ -127,6 +128,23 @@ void Form1DragTest::aDragFollowsOnlyItsOwnPressAndRelease()
     mouse.moveBy(9, 9);
     QCOMPARE(mouse.form.pos(), start + QPoint(10, 6));
     mouse.release(Qt::LeftButton);
+}
+
+void Form1DragTest::aMainWindowOfItsOwnDragsItself()
+{
+    // Not the global instance: the window the picture belongs to moves, and no other is loaded.
+    FakePlatform platform;
+    qimlar::Form1 own(platform);
+    own.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&own));
+    Mouse mouse(own);
+    const QPoint start = own.pos();
+    mouse.moveTo(mouse.over("Image1"));
+    mouse.press(Qt::LeftButton);
+    mouse.moveBy(12, 7);
+    mouse.release(Qt::LeftButton);
+    QCOMPARE(own.pos(), start + QPoint(12, 7));
+    QVERIFY(!qimlar::toolkit::Global<qimlar::Form1>::isLoaded());
 }
 
 void Form1DragTest::pressesOnTheButtonsAndThePathBoxNeverDrag_data()

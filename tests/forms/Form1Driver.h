@@ -68,7 +68,11 @@ inline QStringList messageFrom(const std::function<void()>& act)
 // point of the screen, given in the window's coordinates of the moment.
 struct Mouse
 {
-    qimlar::Form1& form = qimlar::toolkit::Global<qimlar::Form1>::get();
+    explicit Mouse(qimlar::Form1& window = qimlar::toolkit::Global<qimlar::Form1>::get())
+        : form(window)
+    {}
+
+    qimlar::Form1& form;
     QPoint at;
     Qt::MouseButtons held;
 
