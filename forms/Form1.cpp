@@ -2,25 +2,24 @@
 
 #include "Form2.h"
 #include "Form3.h"
-#include "ProgramWait.h"
-#include "RunTime.h"
-#include "SpokenNames.h"
-#include "Toolkit.h"
 #include "lookup/ExecCmd.h"
 #include "lookup/FindExe.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Global.h"
+#include "toolkit/InputWithheld.h"
+#include "toolkit/ProgramWait.h"
+#include "toolkit/RunTime.h"
+#include "toolkit/SpokenNames.h"
+#include "toolkit/Twips.h"
+#include "toolkit/WindowSystem.h"
 #include "ui_Form1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
-#include <QPointer>
-#include <QWindow>
 
 #include <algorithm>
-#include <initializer_list>
-#include <utility>
-#include <vector>
 
 namespace qimlar {
 
@@ -41,36 +40,6 @@ QString withReason(const QString& sentence, const std::string& reason)
     return sentence + QLatin1Char('\n') + QString::fromStdString(reason);
 }
 
-// While it lives, `controls` take no input: they are disabled, so that nothing typed or clicked
-// at them meanwhile waits to be handled later. Afterwards each is as enabled as it was, and the
-// window's focus is back where it was.
-class InputWithheld
-{
-public:
-    InputWithheld(QWidget& window, std::initializer_list<QWidget*> controls)
-        : focus(window.focusWidget())
-    {
-        for (QWidget* control : controls) {
-            wasDisabled.emplace_back(control, control->testAttribute(Qt::WA_Disabled));
-            control->setEnabled(false);
-        }
-    }
-    ~InputWithheld()
-    {
-        for (const auto& [control, disabled] : wasDisabled)
-            if (control)
-                control->setEnabled(!disabled);
-        if (focus)
-            focus->setFocus();
-    }
-    InputWithheld(const InputWithheld&) = delete;
-    InputWithheld& operator=(const InputWithheld&) = delete;
-
-private:
-    QPointer<QWidget> focus;
-    std::vector<std::pair<QPointer<QWidget>, bool>> wasDisabled;
-};
-
 } // namespace
 
 Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(platform)
@@ -80,12 +49,11 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
 
     // A title bar with the close box only; the client area below the menu bar stays exactly
     // the size of the picture.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    toolkit::makeFixedSingleWindow(*this);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     QFont pathFont = ui->Text1->font();
-    pathFont.setPointSizeF(windowFontPoints);
+    pathFont.setPointSizeF(toolkit::windowFontPoints);
     ui->Text1->setFont(pathFont);
 
     // The labels lie over the picture, and a press on them belongs to the picture.
@@ -94,8 +62,8 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
 
     // The path box is named by the line above it; each search describes it by the sentence below
     // it. The picture is what the window is dragged by.
-    nameControlsForScreenReaders(*this);
-    ui->Text1->setAccessibleName(spokenText(ui->Label1->text()));
+    toolkit::nameControlsForScreenReaders(*this);
+    ui->Text1->setAccessibleName(toolkit::spokenText(ui->Label1->text()));
     ui->Image1->setAccessibleName(QStringLiteral("صورة البرنامج"));
     ui->Image1->setAccessibleDescription(QStringLiteral("اسحبها بالفأرة لتحريك النافذة"));
 
@@ -104,9 +72,9 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
     connect(ui->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(ui->about, &QAction::triggered, this, &Form1::about_Click);
     connect(ui->fad, &QAction::triggered, this, &Form1::fad_Click);
-    connect(ui->Image1, &Image::MouseDown, this, &Form1::Image1_MouseDown);
-    connect(ui->Image1, &Image::MouseMove, this, &Form1::Image1_MouseMove);
-    connect(ui->Image1, &Image::MouseUp, this, &Form1::Image1_MouseUp);
+    connect(ui->Image1, &toolkit::Image::MouseDown, this, &Form1::Image1_MouseDown);
+    connect(ui->Image1, &toolkit::Image::MouseMove, this, &Form1::Image1_MouseMove);
+    connect(ui->Image1, &toolkit::Image::MouseUp, this, &Form1::Image1_MouseUp);
 }
 
 Form1::~Form1() = default;
@@ -136,12 +104,12 @@ void Form1::Form_Load()
 // and keeps its fixed size and its lack of a maximize box.
 void Form1::SetMinBox(QWidget& form)
 {
-    form.setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    toolkit::addMinimizeBox(form);
 }
 
 void Form1::Command1_Click()
 {
-    const QString extension = InputBox(searchPrompt, searchTitle, QString());
+    const QString extension = toolkit::InputBox(searchPrompt, searchTitle, QString());
     ui->Text1->setPlainText(FindExe(extension));
     ui->Label3->setText(extension + QLatin1Char('.'));
     // The label grows to the left, away from the sentence it ends, as Arabic reads.
@@ -152,46 +120,46 @@ void Form1::Command1_Click()
     ui->Label2->setVisible(true);
     ui->Label3->setVisible(true);
     ui->Text1->setVisible(true);
-    setTop(*ui->Command1, 1560);
-    setTop(*ui->Command3, 2160);
-    setLeft(*ui->Command3, 720);
+    toolkit::setTop(*ui->Command1, searchedCommand1Top);
+    toolkit::setTop(*ui->Command3, searchedCommand3Top);
+    toolkit::setLeft(*ui->Command3, searchedCommand3Left);
     ui->Command2->setVisible(true);
     ui->Command2->setEnabled(!ui->Text1->toPlainText().isEmpty());
     // A search that failed is no "nothing opens it": the window, already showing the empty
     // answer, says why.
-    if (!LastTrouble.empty())
-        MsgBox(withReason(searchTroubleMessage, LastTrouble), searchTitle, this);
+    if (!lastTrouble.empty())
+        toolkit::MsgBox(withReason(searchTroubleMessage, lastTrouble), searchTitle, this);
 }
 
 void Form1::Command2_Click()
 {
     QString cmdline = ui->Text1->toPlainText();
     // A text the user edited runs as it is; the answer itself runs where its entry asks.
-    if (LastAnswerInTerminal && cmdline == LastAnswer) {
+    if (lastAnswerInTerminal && cmdline == lastAnswer) {
         const auto inTerminal = platform.terminalCommandLine(cmdline.toStdString());
         if (!inTerminal) {
-            MsgBox(noTerminalMessage, searchTitle, this);
+            toolkit::MsgBox(noTerminalMessage, searchTitle, this);
             return;
         }
         cmdline = QString::fromStdString(*inTerminal);
     }
     if (const Status started = ExecCmd(cmdline); !started)
-        MsgBox(withReason(startFailedMessage, started.reason()), searchTitle, this);
+        toolkit::MsgBox(withReason(startFailedMessage, started.reason()), searchTitle, this);
 }
 
 void Form1::Command3_Click()
 {
-    End();
+    toolkit::End();
 }
 
 void Form1::about_Click()
 {
-    Global<Form2>::Show();
+    toolkit::Global<Form2>::Show();
 }
 
 void Form1::fad_Click()
 {
-    Global<Form3>::Show();
+    toolkit::Global<Form3>::Show();
 }
 
 void Form1::Image1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, float Y)
@@ -201,10 +169,8 @@ void Form1::Image1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, fl
     DragX = X;
     DragY = Y;
     Dragging = true;
-    // Where no program may place its own window (Wayland), the window system moves it instead,
-    // and the drag is its own from here on.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) && windowHandle() &&
-        windowHandle()->startSystemMove())
+    // Where the window system moves the window itself, the drag is its own from here on.
+    if (toolkit::handMoveToWindowSystem(*this))
         Dragging = false;
 }
 
@@ -212,11 +178,10 @@ void Form1::Image1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, fl
 // since the picture moves along, that point comes back under the pointer.
 void Form1::Image1_MouseMove(Qt::MouseButtons, Qt::KeyboardModifiers, float X, float Y)
 {
-    Form1& window = Global<Form1>::get();
-    const float newLeft = windowLeft(window) + (X - DragX);
-    const float newTop = windowTop(window) + (Y - DragY);
+    const float newLeft = toolkit::windowLeft(*this) + (X - DragX);
+    const float newTop = toolkit::windowTop(*this) + (Y - DragY);
     if (Dragging)
-        Move(window, newLeft, newTop);
+        toolkit::Move(*this, newLeft, newTop);
 }
 
 void Form1::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, float, float)
@@ -227,10 +192,10 @@ void Form1::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, float, float)
 QString Form1::FindExe(QString extension)
 {
     const LookupResult result = LookUpProgram(extension.toStdString(), platform);
-    LastAnswer = QString::fromStdString(result.program);
-    LastAnswerInTerminal = result.terminal && !LastAnswer.isEmpty();
-    LastTrouble = result.status == LookupStatus::Trouble ? result.reason : std::string();
-    return LastAnswer;
+    lastAnswer = QString::fromStdString(result.program);
+    lastAnswerInTerminal = result.terminal && !lastAnswer.isEmpty();
+    lastTrouble = result.status == LookupStatus::Trouble ? result.reason : std::string();
+    return lastAnswer;
 }
 
 Status Form1::ExecCmd(QString& cmdline)
@@ -245,10 +210,10 @@ void Form1::waitWithInputWithheld(Platform& started, const ProcessHandle& proces
 {
     programRunning = true;
     Dragging = false;
-    const InputWithheld withheld(*this,
-                                 {ui->Command1, ui->Command2, ui->Command3, ui->Text1, menuBar()});
+    const toolkit::InputWithheld withheld(
+        *this, {ui->Command1, ui->Command2, ui->Command3, ui->Text1, menuBar()});
     setCursor(Qt::BusyCursor);
-    waitForExitWithEventsRunning(started, process);
+    toolkit::waitForExitWithEventsRunning(started, process);
     unsetCursor();
     programRunning = false;
 }

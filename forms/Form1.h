@@ -15,6 +15,14 @@ namespace qimlar {
 
 // The main window: asks for a file extension, shows the full path of the program that opens
 // such files, and starts that program.
+//
+// The numbered names are kept from the original program on purpose, so that its handlers can be
+// read beside these: the windows frmshow (splash), Form1 (this one), Form2 (About) and Form3
+// (usefulness); here Image1 is the picture the window is dragged by, Command1 the search button,
+// Text1 the path box, Label1 the line above it, Label2 the sentence below it and Label3 the
+// extension that ends the sentence, Command2 the run button and Command3 the exit button; the
+// help menu's items are about (Form2) and fad (Form3). So are the handlers (Command1_Click,
+// Form_Load, ...), FindExe, ExecCmd, SetMinBox and the drag's DragX, DragY and Dragging.
 class Form1 : public QMainWindow
 {
     Q_OBJECT
@@ -22,6 +30,11 @@ class Form1 : public QMainWindow
 public:
     explicit Form1(Platform& platform = nativePlatform());
     ~Form1() override;
+
+    // Where a search puts the search and exit buttons, in twips within the client area.
+    static constexpr int searchedCommand1Top = 1560;
+    static constexpr int searchedCommand3Top = 2160;
+    static constexpr int searchedCommand3Left = 720;
 
     // Starts the program `cmdline` names and returns once it has ended; at once, saying why,
     // when nothing could be started. Meanwhile the windows keep painting, but this one's
@@ -55,10 +68,10 @@ private:
 
     // The last search's answer, and whether its desktop entry runs it in a terminal: the run
     // button opens a terminal for it while the path box still holds exactly that answer.
-    QString LastAnswer;
-    bool LastAnswerInTerminal = false;
+    QString lastAnswer;
+    bool lastAnswerInTerminal = false;
     // Why the last search failed, when it ran into trouble (no temporary folder, no probe).
-    std::string LastTrouble;
+    std::string lastTrouble;
 
     // Where the picture was grabbed (twips within it), and whether a drag is under way.
     float DragX = 0;

@@ -1,7 +1,8 @@
 #include "Form2.h"
 
-#include "SpokenNames.h"
-#include "Toolkit.h"
+#include "toolkit/Global.h"
+#include "toolkit/SpokenNames.h"
+#include "toolkit/WindowSystem.h"
 #include "ui_Form2.h"
 
 namespace qimlar {
@@ -10,7 +11,7 @@ Form2::Form2() : ui(std::make_unique<Ui::Form2>())
 {
     ui->setupUi(this);
     toolkit::makeToolWindow(*this);
-    nameControlsForScreenReaders(*this);
+    toolkit::nameControlsForScreenReaders(*this);
     ui->Image1->setAccessibleName(QStringLiteral("أيقونة البرنامج"));
 
     connect(ui->Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
@@ -20,7 +21,7 @@ Form2::~Form2() = default;
 
 void Form2::Command1_Click()
 {
-    Global<Form2>::Unload();
+    toolkit::Global<Form2>::Unload();
 }
 
 } // namespace qimlar

@@ -1,7 +1,8 @@
 #include "Form3.h"
 
-#include "SpokenNames.h"
-#include "Toolkit.h"
+#include "toolkit/Global.h"
+#include "toolkit/SpokenNames.h"
+#include "toolkit/WindowSystem.h"
 #include "ui_Form3.h"
 
 namespace qimlar {
@@ -10,7 +11,7 @@ Form3::Form3() : ui(std::make_unique<Ui::Form3>())
 {
     ui->setupUi(this);
     toolkit::makeToolWindow(*this);
-    nameControlsForScreenReaders(*this);
+    toolkit::nameControlsForScreenReaders(*this);
     connect(ui->Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
 }
 
@@ -18,7 +19,7 @@ Form3::~Form3() = default;
 
 void Form3::Command1_Click()
 {
-    Global<Form3>::Unload();
+    toolkit::Global<Form3>::Unload();
 }
 
 } // namespace qimlar

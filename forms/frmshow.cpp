@@ -1,7 +1,8 @@
 #include "frmshow.h"
 
 #include "Form1.h"
-#include "Toolkit.h"
+#include "toolkit/Clock.h"
+#include "toolkit/Global.h"
 #include "ui_frmshow.h"
 
 namespace qimlar {
@@ -23,18 +24,18 @@ frmshow::~frmshow() = default;
 
 void frmshow::Form_Load()
 {
-    Global<frmshow>::Show();
-    const double start = Timer();
+    toolkit::Global<frmshow>::Show();
+    const double start = toolkit::Timer();
     const double deadline = start + splashSeconds;
     // The splash keeps painting while it waits; between events the thread sleeps.
     for (;;) {
-        const double now = Timer();
+        const double now = toolkit::Timer();
         if (deadline <= now)
             break;
-        DoEvents(deadline - now);
+        toolkit::DoEvents(deadline - now);
     }
-    Global<frmshow>::Unload();
-    Global<Form1>::Show();
+    toolkit::Global<frmshow>::Unload();
+    toolkit::Global<Form1>::Show();
 }
 
 } // namespace qimlar

@@ -1,6 +1,6 @@
-#include "RunTime.h"
-#include "Toolkit.h"
 #include "frmshow.h"
+#include "toolkit/Global.h"
+#include "toolkit/RunTime.h"
 
 #include <QApplication>
 
@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
 
     QApplication application(qtArgc, qtArgv);
-    qimlar::prepareRunTime(application);
-    qimlar::runStartUpWindow<qimlar::frmshow>();
+    qimlar::toolkit::prepareRunTime(application);
+    qimlar::toolkit::runStartUpWindow<qimlar::frmshow>();
     return QApplication::exec();
 }

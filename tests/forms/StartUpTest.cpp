@@ -3,8 +3,9 @@
 
 #include "Form1.h"
 #include "QtTestProgram.h"
-#include "Toolkit.h"
 #include "frmshow.h"
+#include "toolkit/Clock.h"
+#include "toolkit/Global.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -17,7 +18,7 @@
 
 using qimlar::Form1;
 using qimlar::frmshow;
-using qimlar::Global;
+using qimlar::toolkit::Global;
 
 namespace {
 
@@ -85,7 +86,7 @@ struct ScriptedClock
 void startOn(std::function<double()> clock)
 {
     qimlar::toolkit::setClock(std::move(clock));
-    qimlar::runStartUpWindow<frmshow>();
+    qimlar::toolkit::runStartUpWindow<frmshow>();
     qimlar::toolkit::setClock({});
     Global<Form1>::Unload();
     processDeferredDeletes();

@@ -1,9 +1,9 @@
 // The toolkit layer under the windows: global instances, loading, Show, Unload, the input
 // prompt, and the end of the program once no window is loaded.
 
-#include "Toolkit.h"
-
 #include "QtTestProgram.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Global.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -25,11 +25,11 @@ public:
     {
         ++loads;
         visibleWhileLoading = isVisible();
-        globalWasThisWindow = &qimlar::Global<Probe>::get() == this;
+        globalWasThisWindow = &qimlar::toolkit::Global<Probe>::get() == this;
     }
 };
 
-using ProbeWindow = qimlar::Global<Probe>;
+using ProbeWindow = qimlar::toolkit::Global<Probe>;
 
 int visibleProbes()
 {
@@ -44,8 +44,8 @@ QString promptAnswered(const std::function<void(QInputDialog&)>& answer)
     QString text;
     answerPrompt(
         [&] {
-            text = qimlar::InputBox(QStringLiteral("prompt"), QStringLiteral("title"),
-                                    QStringLiteral("default"));
+            text = qimlar::toolkit::InputBox(QStringLiteral("prompt"), QStringLiteral("title"),
+                                             QStringLiteral("default"));
         },
         answer);
     return text;
@@ -148,10 +148,10 @@ static int closeTheLastWindow()
     ProbeWindow::Show();
     QTimer::singleShot(0, [] {
         ProbeWindow::Unload();
-        qimlar::Global<QLabel>::Show();
+        qimlar::toolkit::Global<QLabel>::Show();
         QTimer::singleShot(50, [] {
             closedByCloseBox = true;
-            qimlar::Global<QLabel>::get().close();
+            qimlar::toolkit::Global<QLabel>::get().close();
         });
     });
     QTimer::singleShot(20000, [] { QCoreApplication::exit(3); });

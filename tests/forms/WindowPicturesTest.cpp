@@ -5,8 +5,8 @@
 #include "Form2.h"
 #include "Form3.h"
 #include "QtTestProgram.h"
-#include "Toolkit.h"
 #include "frmshow.h"
+#include "toolkit/Global.h"
 
 #include <QLabel>
 #include <QWindow>
@@ -16,7 +16,7 @@ using qimlar::Form1;
 using qimlar::Form2;
 using qimlar::Form3;
 using qimlar::frmshow;
-using qimlar::Global;
+using qimlar::toolkit::Global;
 
 namespace {
 

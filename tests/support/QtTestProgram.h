@@ -3,7 +3,7 @@
 // What the window tests share: the program's own run time, and a second run of the test
 // program as a child for what ends the process.
 
-#include "RunTime.h"
+#include "toolkit/RunTime.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -76,7 +76,7 @@ template <class Tests>
 int runQtTests(int argc, char* argv[], const char* childFlag = nullptr, int (*child)() = nullptr)
 {
     QApplication application(argc, argv);
-    qimlar::prepareRunTime(application);
+    qimlar::toolkit::prepareRunTime(application);
     if (child && argc > 1 && qstrcmp(argv[1], childFlag) == 0)
         return child();
     Tests tests;

@@ -73,9 +73,10 @@ install_mode() {
     "$work/root/usr/bin/qimlar" &
     pid=$!
     # The splash has the class too, and may close while it is looked at: ask again until a
-    # window answers, for 20 seconds at the most. xdotool ignores case; the desktop does not.
+    # window answers, for a minute at the most, which a loaded machine may need. xdotool ignores
+    # case; the desktop does not.
     wm_class=
-    for attempt in $(seq 100); do
+    for attempt in $(seq 300); do
         window=$(xdotool search --onlyvisible --class "^$class\$" 2>/dev/null | head -1)
         [ -n "$window" ] && wm_class=$(xprop -id "$window" WM_CLASS 2>/dev/null) && break
         sleep 0.2

@@ -23,7 +23,8 @@ unset DISPLAY WAYLAND_SOCKET
 weston --backend=headless-backend.so --socket=qimlar-test --idle-time=0 \
     --log="$work/weston.log" >/dev/null 2>&1 &
 weston=$!
-for _ in $(seq 100); do
+# Only weston's socket or its end stops the wait; a loaded machine may need a minute to start it.
+for _ in $(seq 600); do
     [ -S "$XDG_RUNTIME_DIR/qimlar-test" ] && break
     kill -0 "$weston" 2>/dev/null || break
     sleep 0.1

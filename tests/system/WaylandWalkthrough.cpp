@@ -7,9 +7,9 @@
 #include "Form1.h"
 #include "Form2.h"
 #include "Form3.h"
-#include "RunTime.h"
-#include "Toolkit.h"
 #include "frmshow.h"
+#include "toolkit/Global.h"
+#include "toolkit/RunTime.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +30,7 @@ bool onScreen(QWidget& window)
 
 template <class F> QWidget& window()
 {
-    return qimlar::Global<F>::get();
+    return qimlar::toolkit::Global<F>::get();
 }
 
 template <class W> W& control(QWidget& window, const char* name)
@@ -46,14 +46,14 @@ template <class W> W& control(QWidget& window, const char* name)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    qimlar::prepareRunTime(application);
+    qimlar::toolkit::prepareRunTime(application);
     // A window that never appears ends the run as a failure instead of leaving it waiting.
     QTimer::singleShot(30000, [] {
         std::fputs("walkthrough: a window did not appear within 30 seconds\n", stderr);
         QCoreApplication::exit(3);
     });
 
-    qimlar::runStartUpWindow<qimlar::frmshow>();
+    qimlar::toolkit::runStartUpWindow<qimlar::frmshow>();
 
     // Each step waits until its window is on the screen, then does what a user would do next.
     struct Step

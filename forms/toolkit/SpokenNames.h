@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace qimlar {
+namespace qimlar::toolkit {
 
 // A caption as a screen reader should say it: without the tatweel that only stretches letters
 // for the eye, without the asterisks, colons and dashes that frame it, with single spaces. A word
@@ -17,4 +17,4 @@ QString spokenText(const QString& caption);
 // describes the buttons by their spoken tooltips. Names already given are kept.
 void nameControlsForScreenReaders(QWidget& window);
 
-} // namespace qimlar
+} // namespace qimlar::toolkit

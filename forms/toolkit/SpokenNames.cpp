@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 
-namespace qimlar {
+namespace qimlar::toolkit {
 
 namespace {
 
@@ -64,4 +64,4 @@ void nameControlsForScreenReaders(QWidget& window)
     }
 }
 
-} // namespace qimlar
+} // namespace qimlar::toolkit

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <thread>
 
-namespace qimlar {
+namespace qimlar::toolkit {
 
 void waitForExitWithEventsRunning(Platform& platform, const ProcessHandle& process)
 {
@@ -39,4 +39,4 @@ void waitForExitWithEventsRunning(Platform& platform, const ProcessHandle& proce
     waiter.join();
 }
 
-} // namespace qimlar
+} // namespace qimlar::toolkit

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-namespace qimlar {
+namespace qimlar::toolkit {
 
 // A label whose plain text is always laid out right to left, like the sentence it ends, whatever
 // its own first letter: "mp3." shows as .mp3, its full stop at the left end. A plain label lays
@@ -18,4 +18,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-} // namespace qimlar
+} // namespace qimlar::toolkit

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-namespace qimlar {
+namespace qimlar::toolkit {
 
 // A picture control that reports its mouse events as the window definitions' handlers take
 // them: the button, the modifier keys, and the pointer's position within the picture in twips.
@@ -26,4 +26,4 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-} // namespace qimlar
+} // namespace qimlar::toolkit

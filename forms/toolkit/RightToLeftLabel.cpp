@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QStyle>
 
-namespace qimlar {
+namespace qimlar::toolkit {
 
 void RightToLeftLabel::paintEvent(QPaintEvent* event)
 {
@@ -19,4 +19,4 @@ void RightToLeftLabel::paintEvent(QPaintEvent* event)
                           palette(), isEnabled(), text(), foregroundRole());
 }
 
-} // namespace qimlar
+} // namespace qimlar::toolkit

@@ -11,7 +11,7 @@ static void initPictures()
     Q_INIT_RESOURCE(qimlar);
 }
 
-namespace qimlar {
+namespace qimlar::toolkit {
 
 namespace {
 
@@ -47,4 +47,4 @@ void prepareRunTime(QApplication& application)
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-} // namespace qimlar
+} // namespace qimlar::toolkit

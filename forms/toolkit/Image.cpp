@@ -1,21 +1,21 @@
 #include "Image.h"
 
-#include "Toolkit.h"
+#include "Twips.h"
 
 #include <QMouseEvent>
 
-namespace qimlar {
+namespace qimlar::toolkit {
 
 namespace {
 
 float twipsX(const QMouseEvent& event)
 {
-    return static_cast<float>(event.position().x() * twipsPerPixel);
+    return twips(event.position().x());
 }
 
 float twipsY(const QMouseEvent& event)
 {
-    return static_cast<float>(event.position().y() * twipsPerPixel);
+    return twips(event.position().y());
 }
 
 } // namespace
@@ -39,4 +39,4 @@ void Image::mouseReleaseEvent(QMouseEvent* event)
     emit MouseUp(event->button(), event->modifiers(), twipsX(*event), twipsY(*event));
 }
 
-} // namespace qimlar
+} // namespace qimlar::toolkit

@@ -2,7 +2,7 @@
 
 class QApplication;
 
-namespace qimlar {
+namespace qimlar::toolkit {
 
 // The point size of the face every window is drawn in; the window definitions can only hold
 // whole points.
@@ -12,4 +12,4 @@ constexpr double windowFontPoints = 8.25;
 // definitions name, the embedded pictures, and an end once no window is loaded any more.
 void prepareRunTime(QApplication& application);
 
-} // namespace qimlar
+} // namespace qimlar::toolkit
