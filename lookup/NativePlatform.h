@@ -18,10 +18,8 @@ public:
     Status renameNoReplace(const std::string& from, const std::string& to) override;
     LookupResult findAssociation(const std::string& file, const LookupDetail& detail) override;
     LookupResult findTypeAssociation(const std::string& type, const LookupDetail& detail) override;
-#ifdef _WIN32
-    // The shell associates extensions, not types.
+    // The shell associates extensions, not types; freedesktop systems associate types.
     std::optional<std::string> registeredExtension(const std::string& type) override;
-#endif
     Status deleteFile(const std::string& file) override;
 
     Outcome<std::string> terminalCommandLine(const std::string& commandLine) override;

@@ -136,3 +136,12 @@ Sentences noExtensionExplanation(const std::string& type, const std::string& rea
 }
 
 } // namespace qimlar::win32
+
+namespace qimlar {
+
+std::string typeRegistration(const std::string& type)
+{
+    return "HKEY_CLASSES_ROOT\\MIME\\Database\\Content Type\\" + type;
+}
+
+} // namespace qimlar

@@ -2,6 +2,7 @@
 // gives a name its type, mimeapps.list and the desktop entries the program that opens it.
 
 #include "NativePlatform.h"
+#include "TypeRegistration.h"
 #include "xdg/DefaultDecision.h"
 #include "xdg/DesktopCommand.h"
 #include "xdg/DesktopEntries.h"
@@ -114,6 +115,17 @@ LookupResult NativePlatform::findTypeAssociation(const std::string& type,
     if (detail.explanation)
         result.explanation = xdg::explanation(walk, result);
     return result;
+}
+
+// Types are associated themselves: no extension stands for one.
+std::optional<std::string> NativePlatform::registeredExtension(const std::string&)
+{
+    return std::nullopt;
+}
+
+std::string typeRegistration(const std::string& type)
+{
+    return "The type " + type;
 }
 
 } // namespace qimlar
