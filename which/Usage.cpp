@@ -7,6 +7,8 @@ void printUsage(std::FILE* stream)
     std::fputs("Usage: qimlar-which [OPTION]... [--] EXTENSION...\n"
                "  or:  qimlar-which [OPTION]... --mime [--] TYPE...\n"
                "  or:  qimlar-which [OPTION]... --from FILE [EXTENSION]...\n"
+               "  or:  qimlar-which [-m] [--dry-run] [--json] --set-default APP QUERY...\n"
+               "  or:  qimlar-which --undo\n"
                "Print the full path of the program that opens files of each EXTENSION\n"
                "(the program behind env, Flatpak or snap; the command line that starts an\n"
                "application with no program file of its own), one line per EXTENSION, or\n"
@@ -25,6 +27,16 @@ void printUsage(std::FILE* stream)
                "                   terminal, status (found, unknown-type, no-program, trouble)\n"
                "                   and reason; with --all also programs, with --explain also\n"
                "                   explanation; bytes that are not UTF-8 become \\udc80-\\udcff\n"
+               "      --set-default APP\n"
+               "                   make APP (a desktop entry's id, or a program's path as\n"
+               "                   --all lists it) the default for each query's type in\n"
+               "                   the user's association lists, and print the answer from\n"
+               "                   then on; with --json the keys query, type, program,\n"
+               "                   previous, files, status (default, not-default, refused,\n"
+               "                   busy, unsupported), decision and reason\n"
+               "      --dry-run    with --set-default: print the diff of each list and the\n"
+               "                   answer it would bring; write nothing\n"
+               "      --undo       put back what the last --set-default replaced\n"
                "  -z, --null       end each plain answer with a NUL byte instead of a newline;\n"
                "                   with --from, queries are NUL-separated\n"
                "  -h, --help       print this help and exit\n"
@@ -37,10 +49,14 @@ void printUsage(std::FILE* stream)
                "  qimlar-which --all --explain mp3     every program, and why the default\n"
                "  qimlar-which --json --all mp3 | jq   the same, for a script\n"
                "  find . -type f | sed -n 's/.*\\.//p' | sort -u | qimlar-which --from -\n"
+               "  qimlar-which --dry-run --set-default mpv.desktop mp3\n"
                "\n"
                "Exit status: 0 when a program was found for every query, 1 when one was not,\n"
                "2 on a usage error, when a lookup ran into trouble (named on standard error),\n"
-               "when FILE could not be read or when the answers could not be written.\n",
+               "when FILE could not be read or when the answers could not be written.\n"
+               "With --set-default: 0 when every query now opens with APP, 1 when another\n"
+               "program still decides for one (the list and line on standard error), 2 when\n"
+               "nothing was written for one; --undo: 0, or 2 saying why not.\n",
                stream);
 }
 

@@ -89,9 +89,11 @@ LookupResult findAssociation(const std::string& file, const LookupDetail& detail
         result.explanation = explanationOf(decided, result);
     if (detail.everyProgram && decided.association.registered) {
         const std::wstring classesKey = L"HKEY_CLASSES_ROOT\\" + decided.extension;
-        const ProgramChoice theDefault{result.program, result.command,
+        const ProgramChoice theDefault{result.program,
+                                       result.command,
                                        result.entry.empty() ? utf8Of(classesKey) : result.entry,
-                                       ProgramRelation::Default};
+                                       ProgramRelation::Default,
+                                       {}};
         result.programs = openWithPrograms(decided.extension, decided.association, theDefault);
     }
     return result;

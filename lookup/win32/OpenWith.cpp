@@ -89,7 +89,9 @@ std::vector<ProgramChoice> openWithPrograms(const std::wstring& extension,
             program = programOnSearchPath(application);
         add({toUtf8(program).value_or(std::string()),
              toUtf8(registered.command).value_or(std::string()),
-             toUtf8(registered.entry).value_or(std::string()), relation});
+             toUtf8(registered.entry).value_or(std::string()),
+             relation,
+             {}});
     }
     return programs;
 }

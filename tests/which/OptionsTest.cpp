@@ -76,3 +76,19 @@ TEST(Options, UsageErrorsNameTheWordAtFault)
         EXPECT_EQ(options.reason(), message);
     }
 }
+
+TEST(Options, SetDefaultTakesItsAppInEitherFormAndRefusesWhatDoesNotGoWithIt)
+{
+    const Options joined = parsed({"mp3", "--set-default=mpv.desktop", "--dry-run"});
+    EXPECT_EQ(joined.action, Options::Action::SetDefault);
+    EXPECT_EQ(joined.app, "mpv.desktop");
+    EXPECT_TRUE(joined.dryRun);
+    // The app is the word after the option, whatever it looks like.
+    EXPECT_EQ(parsed({"--set-default", "--json", "mp3"}).app, "--json");
+    EXPECT_EQ(parsed({"--undo"}).action, Options::Action::Undo);
+    for (const Words& misfit :
+         {Words{"--set-default"}, Words{"--dry-run", "mp3"}, Words{"--undo", "mp3"},
+          Words{"--undo", "--set-default", "a.desktop"}, Words{"--set-default", "a", "--all"},
+          Words{"--set-default", "a", "--from", "-"}})
+        EXPECT_FALSE(parseOptions(misfit)) << misfit[0];
+}

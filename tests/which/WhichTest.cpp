@@ -148,4 +148,9 @@ TEST_F(Which, BashCompletesOptionsFilesAndTheDatabasesMimeTypes)
     EXPECT_EQ(bashCompletion(*tree, "qimlar-which --ex"), "--explain\n");
     EXPECT_EQ(bashCompletion(*tree, "qimlar-which --from " + (*tree / "completion/mi").string()),
               (*tree / "completion/mime").string() + "\n");
+    // Desktop ids, a subfolder's named with a dash; bash splits --set-default=ID at the "=".
+    tree->write("completion/applications/kde/okular.desktop", "");
+    tree->write("completion/applications/mpv.desktop", "");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which --set-default k"), "kde-okular.desktop\n");
+    EXPECT_EQ(bashCompletion(*tree, "qimlar-which mp3 --set-default = m"), "mpv.desktop\n");
 }

@@ -231,8 +231,9 @@ struct Finished
     std::string output;
 };
 
-// Runs `commandLine` with its standard output caught, and waits for it to end.
-inline Finished runCaught(const std::wstring& commandLine)
+// Runs `commandLine` with its standard output (and with `withErrors` its standard error too)
+// caught, and waits for it to end.
+inline Finished runCaught(const std::wstring& commandLine, bool withErrors = false)
 {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE readEnd = nullptr;
@@ -245,7 +246,7 @@ inline Finished runCaught(const std::wstring& commandLine)
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = writeEnd;
-    startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdError = withErrors ? writeEnd : ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION started{};
     std::wstring line = commandLine;
     Finished finished{};

@@ -135,3 +135,17 @@ TEST_F(WindowsWhich, ListsTheOpenWithProgramsAndExplainsTheDecision)
         << text.output;
     EXPECT_EQ(text.exitCode, 0u);
 }
+
+// Windows keeps the user's choice with a hash of its own: qimlar-which changes nothing there,
+// and says where the user does.
+TEST_F(WindowsWhich, SetDefaultAndUndoRefuseNamingTheSettingsPage)
+{
+    for (const std::wstring& arguments :
+         {std::wstring(L" --set-default notepad.exe ini"), std::wstring(L" --undo")}) {
+        const auto refused = runCaught(which() + arguments, true);
+        EXPECT_EQ(refused.exitCode, 2u) << utf8(arguments);
+        EXPECT_NE(refused.output.find("Settings, Apps, Default apps (ms-settings:defaultapps)"),
+                  std::string::npos)
+            << refused.output;
+    }
+}
