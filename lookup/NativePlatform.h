@@ -28,6 +28,9 @@ public:
     Outcome<ProcessHandle> startProcess(const std::string& commandLine) override;
     void waitForExit(const ProcessHandle& process) override;
     void closeProcess(const ProcessHandle& process) override;
+
+    DefaultChange makeDefault(const DefaultChangeRequest& request) override;
+    DefaultChange undoLastDefaultChange() override;
 };
 
 } // namespace qimlar

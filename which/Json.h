@@ -11,4 +11,16 @@ namespace qimlar::which {
 // quotes, backslashes and control characters are escaped.
 std::string jsonString(std::string_view bytes);
 
+// The same for a text that may be empty: null when it is.
+inline std::string jsonStringOrNull(std::string_view text)
+{
+    return text.empty() ? "null" : jsonString(text);
+}
+
+// `"key": value`, the value written already.
+inline std::string jsonField(const char* key, const std::string& value)
+{
+    return std::string("\"") + key + "\": " + value;
+}
+
 } // namespace qimlar::which

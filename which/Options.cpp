@@ -35,6 +35,10 @@ bool takeLong(const std::string& word, Options& options)
         options.explain = true;
     else if (word == "--mime")
         options.mime = true;
+    else if (word == "--dry-run")
+        options.dryRun = true;
+    else if (word == "--undo")
+        options.action = Options::Action::Undo;
     else if (word == "--null")
         options.separator = '\0';
     else if (word == "--help")
@@ -44,6 +48,21 @@ bool takeLong(const std::string& word, Options& options)
     else
         return false;
     return true;
+}
+
+// What changing a default takes no part of; empty when the options go together.
+std::string misfit(const Options& options)
+{
+    using Action = Options::Action;
+    if (options.dryRun && options.action != Action::SetDefault)
+        return "option '--dry-run' needs '--set-default'";
+    if (options.action == Action::Undo &&
+        (!options.queries.empty() || options.json || !options.app.empty()))
+        return "option '--undo' takes no query and no other option";
+    if (options.action != Action::Answer &&
+        (options.all || options.explain || !options.fromFiles.empty()))
+        return "options '--all', '--explain' and '--from' only go with lookups";
+    return {};
 }
 
 } // namespace
@@ -63,6 +82,12 @@ Outcome<Options> parseOptions(const std::vector<std::string>& arguments)
             if (++i == arguments.size())
                 return Failure{"option '--from' needs a file"};
             options.fromFiles.push_back(arguments[i]);
+        } else if (word == "--set-default" || word.starts_with("--set-default=")) {
+            if (word.size() == 13 && ++i == arguments.size())
+                return Failure{"option '--set-default' needs a desktop entry or a program"};
+            options.app = word.size() == 13 ? arguments[i] : word.substr(14);
+            if (options.action == Options::Action::Answer)
+                options.action = Options::Action::SetDefault;
         } else if (word.starts_with("--from=")) {
             options.fromFiles.push_back(word.substr(7));
         } else if (word[1] == '-') {
@@ -74,9 +99,11 @@ Outcome<Options> parseOptions(const std::vector<std::string>& arguments)
                     return Failure{"unknown option '" + word + "'"};
         }
         // Help and version answer at once, whatever follows, as they always have.
-        if (options.action != Options::Action::Answer)
+        if (options.action == Options::Action::Help || options.action == Options::Action::Version)
             return options;
     }
+    if (const std::string error = misfit(options); !error.empty())
+        return Failure{error};
     return options;
 }
 

@@ -10,13 +10,16 @@ namespace qimlar::which {
 // What the command line asks for.
 struct Options
 {
-    enum class Action { Answer, Help, Version };
+    enum class Action { Answer, Help, Version, SetDefault, Undo };
     Action action = Action::Answer;
 
     bool json = false;    // --json: one JSON document
     bool all = false;     // --all: every program that can open the type
     bool explain = false; // --explain: the decision, in sentences
     bool mime = false;    // --mime: the queries are MIME types, not extensions
+
+    std::string app;     // --set-default APP: the program to make the queries' default
+    bool dryRun = false; // --dry-run: show the change, write nothing
 
     // -z: what ends each plain answer and, with --from, each query read.
     char separator = '\n';

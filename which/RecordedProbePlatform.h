@@ -40,6 +40,11 @@ public:
     }
     void waitForExit(const ProcessHandle& process) override { platform_.waitForExit(process); }
     void closeProcess(const ProcessHandle& process) override { platform_.closeProcess(process); }
+    DefaultChange makeDefault(const DefaultChangeRequest& request) override
+    {
+        return platform_.makeDefault(request);
+    }
+    DefaultChange undoLastDefaultChange() override { return platform_.undoLastDefaultChange(); }
 
 private:
     Platform& platform_;

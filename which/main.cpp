@@ -3,6 +3,7 @@
 // or all of it as JSON.
 
 #include "Console.h"
+#include "DefaultCommand.h"
 #include "Options.h"
 #include "QueryReader.h"
 #include "RecordedProbePlatform.h"
@@ -127,6 +128,13 @@ int main(int argc, char* argv[])
     const auto options = qimlar::which::parseOptions(qimlar::console::arguments(argc, argv));
     if (!options)
         return usageError(options.reason());
+    if (options->action == Options::Action::SetDefault ||
+        options->action == Options::Action::Undo) {
+        qimlar::which::RecordedProbePlatform platform(qimlar::nativePlatform());
+        return options->action == Options::Action::Undo
+                   ? qimlar::which::undoLastChange(platform)
+                   : qimlar::which::setDefault(*options, platform);
+    }
     if (options->action != Options::Action::Answer) {
         if (options->action == Options::Action::Help)
             printUsage(stdout);

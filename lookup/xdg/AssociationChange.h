@@ -5,16 +5,13 @@
 // keys they changed, so that the change can be shown, recorded and undone key by key.
 
 #include "lookup/Outcome.h"
+#include "xdg/AssociationLists.h" // the groups' names
 
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace qimlar::xdg {
-
-inline const std::string defaultsGroup = "Default Applications";
-inline const std::string addedGroup = "Added Associations";
-inline const std::string removedGroup = "Removed Associations";
 
 // What a list may hold: $XDG_CONFIG_HOME/mimeapps.list all three groups, a desktop's own
 // $desktop-mimeapps.list the defaults only.

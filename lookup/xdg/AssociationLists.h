@@ -8,6 +8,7 @@ namespace qimlar::xdg {
 // The groups of the association lists.
 inline constexpr const char* defaultsGroup = "Default Applications";
 inline constexpr const char* addedGroup = "Added Associations";
+inline constexpr const char* removedGroup = "Removed Associations";
 inline constexpr const char* cacheGroup = "MIME Cache";
 
 // One file GIO reads for associations, and the groups it takes from it: the desktop-specific

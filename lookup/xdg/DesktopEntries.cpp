@@ -32,7 +32,7 @@ std::vector<ProgramChoice> everyProgram(const std::string& type, GAppInfo* defau
         const Entry facts = entryOf(G_DESKTOP_APP_INFO(app));
         const auto program = findProgram(facts).program;
         choices.push_back({program ? *program : std::string(), withoutFieldCodes(facts.exec),
-                           facts.file, relation});
+                           facts.file, relation, id ? id : ""});
     };
     if (defaultApp)
         add(defaultApp, ProgramRelation::Default);

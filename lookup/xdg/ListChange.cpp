@@ -10,21 +10,13 @@
 #include <glib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
 namespace qimlar::xdg {
 
 namespace {
-
-// XDG_CONFIG_HOME read at each call: GLib's g_get_user_config_dir() keeps its first answer.
-std::string configHome()
-{
-    const char* config = g_getenv("XDG_CONFIG_HOME");
-    if (config && g_path_is_absolute(config))
-        return config;
-    return std::string(g_get_home_dir()) + "/.config";
-}
 
 std::string folderOf(const std::string& path)
 {
@@ -33,7 +25,7 @@ std::string folderOf(const std::string& path)
 
 ChangeReport refused(const std::string& reason)
 {
-    return {ChangeStatus::Refused, reason};
+    return {ChangeStatus::Refused, reason, {}};
 }
 
 // The locks of one change, given back together when it is done.
@@ -53,7 +45,8 @@ public:
         if (const Status taken = held_.back()->take(wait); !taken)
             return ChangeReport{held_.back()->wasBusy() ? ChangeStatus::Busy
                                                         : ChangeStatus::Refused,
-                                taken.reason()};
+                                taken.reason(),
+                                {}};
         return std::nullopt;
     }
 
@@ -133,10 +126,10 @@ struct ListTarget
 
 // The lists by the file they end at, once each: a list that is a link to another is changed as
 // that one, with all the groups either may hold.
-Outcome<std::vector<ListTarget>> targetsOf(const std::vector<ListFile>& lists)
+Outcome<std::vector<ListTarget>> targetsOf(const std::vector<ListToChange>& lists)
 {
     std::vector<ListTarget> targets;
-    for (const ListFile& list : lists) {
+    for (const ListToChange& list : lists) {
         const auto target = linkTarget(list.path);
         if (!target)
             return Failure{target.reason()};
@@ -152,29 +145,49 @@ Outcome<std::vector<ListTarget>> targetsOf(const std::vector<ListFile>& lists)
 
 } // namespace
 
-std::vector<ListFile> listsToChange(const std::string& type)
+std::string configHome()
+{
+    const char* config = g_getenv("XDG_CONFIG_HOME");
+    if (config && g_path_is_absolute(config))
+        return config;
+    return std::string(g_get_home_dir()) + "/.config";
+}
+
+std::vector<std::string> configHomeListNames()
+{
+    std::vector<std::string> names;
+    const char* desktops = g_getenv("XDG_CURRENT_DESKTOP");
+    g_auto(GStrv) split = g_strsplit(desktops ? desktops : "", ":", -1);
+    for (gchar** name = split; *name; ++name) {
+        // GIO skips a name that would lead out of the folder.
+        if (!**name || std::strchr(*name, '/'))
+            continue;
+        g_autofree gchar* lower = g_ascii_strdown(*name, -1);
+        names.push_back(std::string(lower) + "-mimeapps.list");
+    }
+    names.push_back("mimeapps.list");
+    return names;
+}
+
+std::vector<ListToChange> listsToChange(const std::string& type)
 {
     const std::string home = configHome();
-    std::vector<ListFile> lists;
-    const char* desktops = g_getenv("XDG_CURRENT_DESKTOP");
-    gchar** names = g_strsplit(desktops ? desktops : "", ":", -1);
-    for (gchar** name = names; *name; ++name) {
-        if (!**name)
+    std::vector<ListToChange> lists;
+    for (const std::string& name : configHomeListNames()) {
+        const std::string path = home + "/" + name;
+        if (name == "mimeapps.list") {
+            lists.push_back({path, ListKind::Associations});
             continue;
-        gchar* lower = g_ascii_strdown(*name, -1);
-        const std::string path = home + "/" + lower + "-mimeapps.list";
-        g_free(lower);
+        }
         const auto text = readIfPresent(path);
         if (text && *text && checkReadable(**text, path) &&
             AssociationListText(**text).value(defaultsGroup, type))
             lists.push_back({path, ListKind::DefaultsOnly});
     }
-    g_strfreev(names);
-    lists.push_back({home + "/mimeapps.list", ListKind::Associations});
     return lists;
 }
 
-ChangeReport makeDefault(const std::vector<ListFile>& lists, const DefaultRequest& request,
+ChangeReport makeDefault(const std::vector<ListToChange>& lists, const DefaultRequest& request,
                          const ChangeOptions& options)
 {
     const ChangeRecord record(options.recordFolder.empty() ? recordFolder() : options.recordFolder);
@@ -187,6 +200,7 @@ ChangeReport makeDefault(const std::vector<ListFile>& lists, const DefaultReques
         return refused(targets.reason());
 
     std::vector<Rewrite> rewrites;
+    std::vector<ListOutcome> outcomes;
     RecordedChange change{now(), {}};
     std::string diff;
     for (const ListTarget& list : *targets) {
@@ -202,22 +216,25 @@ ChangeReport makeDefault(const std::vector<ListFile>& lists, const DefaultReques
             return refused(edit.reason());
         if (edit->changes.empty())
             continue;
-        diff += unifiedDiff(*text, edit->text, list.path);
+        const std::string listDiff = unifiedDiff(*text, edit->text, list.path);
+        diff += listDiff;
+        outcomes.push_back({list.path, listDiff, edit->text, edit->changes});
         rewrites.push_back({list.target, *text, edit->text});
         change.files.push_back({list.path, !text->has_value(), edit->changes});
     }
     if (rewrites.empty())
         return {ChangeStatus::Done,
-                request.app + " is the default for " + request.type + " already\n"};
+                request.app + " is the default for " + request.type + " already\n",
+                {}};
     if (options.dryRun)
-        return {ChangeStatus::Done, diff};
+        return {ChangeStatus::Done, diff, outcomes};
     if (const Status written = rewriteAll(rewrites); !written)
         return refused(written.reason());
     if (const Status recorded = record.append(change); !recorded) {
         undoRewrites(rewrites);
         return refused(recorded.reason() + "; so the lists were left as they were");
     }
-    return {ChangeStatus::Done, describe(change.files, false)};
+    return {ChangeStatus::Done, describe(change.files, false), outcomes};
 }
 
 ChangeReport undoLastChange(const ChangeOptions& options)
@@ -234,6 +251,7 @@ ChangeReport undoLastChange(const ChangeOptions& options)
     const RecordedChange& change = **newest;
 
     std::vector<Rewrite> rewrites;
+    std::vector<ListOutcome> outcomes;
     for (const ListFileChange& file : change.files) {
         const auto target = linkTarget(file.path);
         if (!target)
@@ -251,6 +269,8 @@ ChangeReport undoLastChange(const ChangeOptions& options)
         if (file.created && reverted->empty())
             reverted.reset(); // the change made the list; it goes again
         rewrites.push_back({*target, *text, reverted});
+        outcomes.push_back(
+            {file.path, unifiedDiff(*text, reverted.value_or(""), file.path), reverted, file.keys});
     }
     if (const Status written = rewriteAll(rewrites); !written)
         return refused(written.reason());
@@ -259,7 +279,7 @@ ChangeReport undoLastChange(const ChangeOptions& options)
         return refused(dropped.reason() + "; so the lists were left as they were");
     }
     return {ChangeStatus::Done,
-            "undid the change of " + change.time + ":\n" + describe(change.files, true)};
+            "undid the change of " + change.time + ":\n" + describe(change.files, true), outcomes};
 }
 
 } // namespace qimlar::xdg

@@ -28,6 +28,8 @@ struct ProgramChoice
     std::string command; // its command line, without field codes
     std::string entry;   // its desktop entry's file; on Windows its registry key
     ProgramRelation relation = ProgramRelation::Registered;
+    std::string
+        id; // its desktop entry's id ("mpv.desktop"), as makeDefault takes it; on Windows empty
 };
 
 // What a lookup gathers beyond the answer, for those who ask: it costs more time.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lookup/DefaultChange.h"
 #include "lookup/LookupResult.h"
 #include "lookup/Outcome.h"
 
@@ -72,6 +73,16 @@ public:
 
     // Releases what the system holds for an ended program.
     virtual void closeProcess(const ProcessHandle& process) = 0;
+
+    // Makes `request.app` the program that opens `request.type` for this user, or with a dry
+    // run shows what that would change; the change is recorded so that it can be undone. Where
+    // the platform lets no program do this (and by default), Unsupported, saying where the user
+    // changes it.
+    virtual DefaultChange makeDefault(const DefaultChangeRequest& request);
+
+    // Puts back what the newest recorded change replaced, key by key, and forgets that change;
+    // refuses, naming the key, when another program has changed one of its keys since.
+    virtual DefaultChange undoLastDefaultChange();
 };
 
 // The implementation for the platform this build runs on.

@@ -1,0 +1,28 @@
+// What a platform that cannot change its defaults answers.
+
+#include "ChangeFailure.h"
+#include "lookup/Platform.h"
+
+namespace qimlar {
+
+namespace {
+
+DefaultChange unsupported()
+{
+    return notChanged(DefaultChangeStatus::Unsupported,
+                      "this system lets no program change the program that opens a type");
+}
+
+} // namespace
+
+DefaultChange Platform::makeDefault(const DefaultChangeRequest&)
+{
+    return unsupported();
+}
+
+DefaultChange Platform::undoLastDefaultChange()
+{
+    return unsupported();
+}
+
+} // namespace qimlar
