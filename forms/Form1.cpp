@@ -2,6 +2,8 @@
 
 #include "Form2.h"
 #include "Form3.h"
+#include "Form4.h"
+#include "ProgramList.h"
 #include "lookup/ExecCmd.h"
 #include "lookup/FindExe.h"
 #include "toolkit/Dialogs.h"
@@ -34,17 +36,14 @@ const QString searchTroubleMessage =
     QStringLiteral("تعذّر البحث عن البرنامج الذي يشغّل هذا الإمتداد، والسبب:");
 const QString startFailedMessage = QStringLiteral("لم يُشغَّل أي برنامج، والسبب:");
 
-// An Arabic sentence, then the system's own reason on a line of its own, in its own language.
-QString withReason(const QString& sentence, const std::string& reason)
-{
-    return sentence + QLatin1Char('\n') + QString::fromStdString(reason);
-}
-
 } // namespace
 
-Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(platform)
+Form1::Form1(Platform& platform, FreshLookup askAfresh)
+    : ui(std::make_unique<Ui::Form1>()), platform(platform), askAfresh(std::move(askAfresh))
 {
     ui->setupUi(this);
+    // There is nothing to choose from before a search has found a type.
+    ui->choice->menuAction()->setEnabled(false);
     placeTheSentenceAndItsEnd();
 
     // A title bar with the close box only; the client area below the menu bar stays exactly
@@ -72,12 +71,17 @@ Form1::Form1(Platform& platform) : ui(std::make_unique<Ui::Form1>()), platform(p
     connect(ui->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(ui->about, &QAction::triggered, this, &Form1::about_Click);
     connect(ui->fad, &QAction::triggered, this, &Form1::fad_Click);
+    connect(ui->choices, &QAction::triggered, this, &Form1::choices_Click);
     connect(ui->Image1, &toolkit::Image::MouseDown, this, &Form1::Image1_MouseDown);
     connect(ui->Image1, &toolkit::Image::MouseMove, this, &Form1::Image1_MouseMove);
     connect(ui->Image1, &toolkit::Image::MouseUp, this, &Form1::Image1_MouseUp);
 }
 
-Form1::~Form1() = default;
+// The chooser lists this window's search and starts through it: it goes with it.
+Form1::~Form1()
+{
+    toolkit::Global<Form4>::Unload();
+}
 
 // The sentence keeps its right edge; should this machine's font draw it wider than its box, the
 // box grows to the left, so that no letter of its last word is cut off. The extension ends where
@@ -127,15 +131,23 @@ void Form1::Command1_Click()
     ui->Command2->setEnabled(!ui->Text1->toPlainText().isEmpty());
     // A search that failed is no "nothing opens it": the window, already showing the empty
     // answer, says why.
+    ui->choice->menuAction()->setEnabled(!lastSearch.type.empty());
+    if (toolkit::Global<Form4>::isLoaded())
+        showSearchInChooser();
     if (!lastTrouble.empty())
-        toolkit::MsgBox(withReason(searchTroubleMessage, lastTrouble), searchTitle, this);
+        toolkit::MsgBox(toolkit::withReason(searchTroubleMessage, lastTrouble), searchTitle, this);
 }
 
 void Form1::Command2_Click()
 {
-    QString cmdline = ui->Text1->toPlainText();
+    const QString cmdline = ui->Text1->toPlainText();
     // A text the user edited runs as it is; the answer itself runs where its entry asks.
-    if (lastAnswerInTerminal && cmdline == lastAnswer) {
+    startProgram(cmdline, lastAnswerInTerminal && cmdline == lastAnswer);
+}
+
+void Form1::startProgram(QString cmdline, bool inTerminal)
+{
+    if (inTerminal) {
         const auto inTerminal = platform.terminalCommandLine(cmdline.toStdString());
         if (!inTerminal) {
             toolkit::MsgBox(noTerminalMessage, searchTitle, this);
@@ -144,7 +156,8 @@ void Form1::Command2_Click()
         cmdline = QString::fromStdString(*inTerminal);
     }
     if (const Status started = ExecCmd(cmdline); !started)
-        toolkit::MsgBox(withReason(startFailedMessage, started.reason()), searchTitle, this);
+        toolkit::MsgBox(toolkit::withReason(startFailedMessage, started.reason()), searchTitle,
+                        this);
 }
 
 void Form1::Command3_Click()
@@ -160,6 +173,39 @@ void Form1::about_Click()
 void Form1::fad_Click()
 {
     toolkit::Global<Form3>::Show();
+}
+
+void Form1::choices_Click()
+{
+    showSearchInChooser();
+    toolkit::Global<Form4>::Show();
+}
+
+void Form1::showSearchInChooser()
+{
+    Form4& chooser = toolkit::Global<Form4>::get();
+    connect(&chooser, &Form4::startRequested, this, &Form1::startChosen, Qt::UniqueConnection);
+    connect(&chooser, &Form4::answerChanged, this, &Form1::showNewAnswer, Qt::UniqueConnection);
+    chooser.showSearch({&platform, askAfresh, lastExtension, lastSearch});
+}
+
+// One program at a time: the run button's waits for its own.
+void Form1::startChosen(const QString& program, bool inTerminal)
+{
+    if (programRunning) {
+        QApplication::beep();
+        return;
+    }
+    startProgram(program, inTerminal);
+}
+
+void Form1::showNewAnswer(const QString& program, bool inTerminal)
+{
+    markDefault(lastSearch, program.toStdString());
+    lastAnswer = program;
+    lastAnswerInTerminal = inTerminal && !program.isEmpty();
+    ui->Text1->setPlainText(program);
+    ui->Command2->setEnabled(!program.isEmpty());
 }
 
 void Form1::Image1_MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, float X, float Y)
@@ -191,7 +237,11 @@ void Form1::Image1_MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, float, float)
 
 QString Form1::FindExe(QString extension)
 {
-    const LookupResult result = LookUpProgram(extension.toStdString(), platform);
+    LookupDetail detail;
+    detail.everyProgram = true;
+    const LookupResult result = LookUpProgram(extension.toStdString(), platform, detail);
+    lastExtension = extension;
+    lastSearch = result;
     lastAnswer = QString::fromStdString(result.program);
     lastAnswerInTerminal = result.terminal && !lastAnswer.isEmpty();
     lastTrouble = result.status == LookupStatus::Trouble ? result.reason : std::string();
@@ -222,12 +272,8 @@ void Form1::waitWithInputWithheld(Platform& started, const ProcessHandle& proces
 // stays open until then; the exit button is withheld as well.
 void Form1::closeEvent(QCloseEvent* event)
 {
-    if (programRunning) {
-        event->ignore();
-        QApplication::beep();
-        return;
-    }
-    QMainWindow::closeEvent(event);
+    if (!toolkit::refuseCloseWhileWaiting(*event, programRunning))
+        QMainWindow::closeEvent(event);
 }
 
 } // namespace qimlar

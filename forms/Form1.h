@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FreshAnswers.h"
 #include "lookup/Platform.h"
 
 #include <QMainWindow>
@@ -23,12 +24,15 @@ namespace qimlar {
 // extension that ends the sentence, Command2 the run button and Command3 the exit button; the
 // help menu's items are about (Form2) and fad (Form3). So are the handlers (Command1_Click,
 // Form_Load, ...), FindExe, ExecCmd, SetMinBox and the drag's DragX, DragY and Dragging.
+// Beside the help menu, the menu choice opens the chooser (Form4) by its item choices.
 class Form1 : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit Form1(Platform& platform = nativePlatform());
+    // `askAfresh` is how the chooser learns the answer after a change it made.
+    explicit Form1(Platform& platform = nativePlatform(),
+                   FreshLookup askAfresh = freshLookupBesideThisProgram());
     ~Form1() override;
 
     // Where a search puts the search and exit buttons, in twips within the client area.
@@ -52,9 +56,17 @@ private:
     void Command3_Click();
     void about_Click();
     void fad_Click();
+    void choices_Click();
     void Image1_MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
     void Image1_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers Shift, float X, float Y);
     void Image1_MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, float X, float Y);
+
+    // The run button's rules, for the path box and for the chooser's start button alike.
+    void startProgram(QString cmdline, bool inTerminal);
+    void startChosen(const QString& program, bool inTerminal);
+    // The desktop's answer after the chooser changed it: the box shows it, as a search would.
+    void showNewAnswer(const QString& program, bool inTerminal);
+    void showSearchInChooser();
 
     void SetMinBox(QWidget& form);
     void placeTheSentenceAndItsEnd();
@@ -72,6 +84,10 @@ private:
     bool lastAnswerInTerminal = false;
     // Why the last search failed, when it ran into trouble (no temporary folder, no probe).
     std::string lastTrouble;
+    // The last search, with every program that can open its type, for the chooser.
+    QString lastExtension;
+    LookupResult lastSearch;
+    FreshLookup askAfresh;
 
     // Where the picture was grabbed (twips within it), and whether a drag is under way.
     float DragX = 0;

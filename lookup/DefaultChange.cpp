@@ -25,4 +25,9 @@ DefaultChange Platform::undoLastDefaultChange()
     return unsupported();
 }
 
+Status Platform::openDefaultAppsSettings(const ProgramChoice&)
+{
+    return Failure{"this system has no settings page for the programs that open types"};
+}
+
 } // namespace qimlar

@@ -29,6 +29,11 @@ public:
 
     DefaultChange makeDefault(const DefaultChangeRequest& request) override;
     DefaultChange undoLastDefaultChange() override;
+#ifdef _WIN32
+    Status openDefaultAppsSettings(const ProgramChoice& choice) override;
+    // Hands `address` to the shell to open, as the Run box would; tests step in here.
+    virtual Status openWithShell(const std::string& address);
+#endif
 };
 
 } // namespace qimlar

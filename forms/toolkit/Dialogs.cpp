@@ -37,4 +37,29 @@ void MsgBox(const QString& text, const QString& title, QWidget* parent)
     box.exec();
 }
 
+bool Confirm(const QString& text, const QString& title, QWidget* parent, const QString& details)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    readRightToLeft(box);
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Ok);
+}
+
+QString withReason(const QString& sentence, const std::string& reason)
+{
+    return sentence + QLatin1Char('\n') + QString::fromStdString(reason).trimmed();
+}
+
+QString leftToRight(const QString& text)
+{
+    // A line that begins with it still reads, and is aligned, as Arabic.
+    const QChar rightToLeft(0x200F), leftToRight(0x200E);
+    return QString(rightToLeft) + leftToRight + text + leftToRight;
+}
+
 } // namespace qimlar::toolkit

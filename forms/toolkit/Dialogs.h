@@ -1,8 +1,10 @@
 #pragma once
 
-// The modal input prompt and message, read right to left.
+// The modal input prompt, message and question, read right to left, and their texts.
 
 #include <QString>
+
+#include <string>
 
 class QWidget;
 
@@ -14,5 +16,17 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
 
 // A modal message with `title`, a warning sign, `text` and an OK button.
 void MsgBox(const QString& text, const QString& title, QWidget* parent = nullptr);
+
+// A modal question with `title`, `text`, `details` behind a button of their own when there are
+// any, and OK and Cancel, Cancel the default. True only when OK was pressed.
+bool Confirm(const QString& text, const QString& title, QWidget* parent,
+             const QString& details = {});
+
+// An Arabic sentence, then the system's own reason on a line of its own, in its own language.
+QString withReason(const QString& sentence, const std::string& reason);
+
+// A path, a line of a file or an extension inside Arabic text, kept in its own left-to-right
+// order: its slashes, brackets and dots stay where they are written.
+QString leftToRight(const QString& text);
 
 } // namespace qimlar::toolkit

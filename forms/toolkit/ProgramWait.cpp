@@ -1,5 +1,7 @@
 #include "ProgramWait.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QEventLoop>
 
 #include <system_error>
@@ -37,6 +39,15 @@ void waitForExitWithEventsRunning(Platform& platform, const ProcessHandle& proce
     // still waited for: the handle is closed only after it has ended. A call still posted to
     // the loop then goes with it.
     waiter.join();
+}
+
+bool refuseCloseWhileWaiting(QCloseEvent& event, bool waiting)
+{
+    if (!waiting)
+        return false;
+    event.ignore();
+    QApplication::beep();
+    return true;
 }
 
 } // namespace qimlar::toolkit

@@ -89,11 +89,13 @@ LookupResult findAssociation(const std::string& file, const LookupDetail& detail
         result.explanation = explanationOf(decided, result);
     if (detail.everyProgram && decided.association.registered) {
         const std::wstring classesKey = L"HKEY_CLASSES_ROOT\\" + decided.extension;
-        const ProgramChoice theDefault{result.program,
-                                       result.command,
-                                       result.entry.empty() ? utf8Of(classesKey) : result.entry,
-                                       ProgramRelation::Default,
-                                       {}};
+        ProgramChoice theDefault;
+        theDefault.program = result.program;
+        theDefault.command = result.command;
+        theDefault.entry = result.entry.empty() ? utf8Of(classesKey) : result.entry;
+        theDefault.relation = ProgramRelation::Default;
+        theDefault.name = utf8Of(decided.association.friendlyName);
+        theDefault.icon = result.program;
         result.programs = openWithPrograms(decided.extension, decided.association, theDefault);
     }
     return result;

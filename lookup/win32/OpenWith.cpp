@@ -7,6 +7,7 @@
 #include "win32/WideText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qimlar::win32 {
 
@@ -87,11 +88,14 @@ std::vector<ProgramChoice> openWithPrograms(const std::wstring& extension,
         // An application with no command of its own starts by its name, where Windows finds it.
         if (program.empty() && registered.command.empty() && !application.empty())
             program = programOnSearchPath(application);
-        add({toUtf8(program).value_or(std::string()),
-             toUtf8(registered.command).value_or(std::string()),
-             toUtf8(registered.entry).value_or(std::string()),
-             relation,
-             {}});
+        ProgramChoice choice;
+        choice.program = toUtf8(program).value_or(std::string());
+        choice.command = toUtf8(registered.command).value_or(std::string());
+        choice.entry = toUtf8(registered.entry).value_or(std::string());
+        choice.relation = relation;
+        choice.name = toUtf8(registered.friendlyName).value_or(std::string());
+        choice.icon = choice.program;
+        add(std::move(choice));
     }
     return programs;
 }

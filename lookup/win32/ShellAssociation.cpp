@@ -50,6 +50,10 @@ ClassCommand readClass(const std::wstring& key)
     found.command = queryShell(ASSOCSTR_COMMAND, key);
     found.program = queryShell(ASSOCSTR_EXECUTABLE, key);
     found.appUserModelId = readText(HKEY_CLASSES_ROOT, key + L"\\Application", L"AppUserModelID");
+    found.friendlyName = readText(HKEY_CLASSES_ROOT, key, L"FriendlyAppName");
+    if (found.friendlyName.empty())
+        found.friendlyName =
+            readText(HKEY_CLASSES_ROOT, key + L"\\shell\\open", L"FriendlyAppName");
     return found;
 }
 

@@ -20,6 +20,9 @@ struct ClassCommand
 
     // A packaged (Store) app's ID, when the class belongs to one.
     std::wstring appUserModelId;
+
+    // The name "Open with" shows: the class's FriendlyAppName, or its open verb's.
+    std::wstring friendlyName;
 };
 
 // `key` is the class's key under HKEY_CLASSES_ROOT: "mp3file", "Applications\\app.exe", ".mp3".

@@ -3,6 +3,7 @@
 #include "xdg/FieldCodes.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace qimlar::xdg {
 
@@ -19,6 +20,24 @@ Entry entryOf(GDesktopAppInfo* entry)
     return facts;
 }
 
+namespace {
+
+// What a menu shows of the entry: its name in this process's language, as GIO chooses it from
+// Name[LANG], and its icon, a theme's name or a file (g_icon_to_string gives either as is).
+void describe(ProgramChoice& choice, GDesktopAppInfo* entry)
+{
+    if (const char* name = g_app_info_get_name(G_APP_INFO(entry)))
+        choice.name = name;
+    if (GIcon* icon = g_app_info_get_icon(G_APP_INFO(entry))) {
+        g_autofree gchar* text = g_icon_to_string(icon);
+        if (text)
+            choice.icon = text;
+    }
+    choice.terminal = g_desktop_app_info_get_boolean(entry, "Terminal");
+}
+
+} // namespace
+
 std::vector<ProgramChoice> everyProgram(const std::string& type, GAppInfo* defaultApp)
 {
     std::vector<ProgramChoice> choices;
@@ -31,8 +50,14 @@ std::vector<ProgramChoice> everyProgram(const std::string& type, GAppInfo* defau
         ids.emplace_back(id ? id : "");
         const Entry facts = entryOf(G_DESKTOP_APP_INFO(app));
         const auto program = findProgram(facts).program;
-        choices.push_back({program ? *program : std::string(), withoutFieldCodes(facts.exec),
-                           facts.file, relation, id ? id : ""});
+        ProgramChoice choice;
+        choice.program = program ? *program : std::string();
+        choice.command = withoutFieldCodes(facts.exec);
+        choice.entry = facts.file;
+        choice.relation = relation;
+        choice.id = id ? id : "";
+        describe(choice, G_DESKTOP_APP_INFO(app));
+        choices.push_back(std::move(choice));
     };
     if (defaultApp)
         add(defaultApp, ProgramRelation::Default);

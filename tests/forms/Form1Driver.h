@@ -64,6 +64,25 @@ inline QStringList messageFrom(const std::function<void()>& act)
     return said;
 }
 
+// Does `act`, answering every message box it opens: a question with `answer`, any other with
+// OK. The boxes' texts, in order.
+inline QStringList boxesFrom(const std::function<void()>& act,
+                             QMessageBox::StandardButton answer = QMessageBox::Ok)
+{
+    QStringList said;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        said << box->text();
+        (box->button(answer) ? box->button(answer) : box->button(QMessageBox::Ok))->click();
+    });
+    poll.start(10);
+    act();
+    return said;
+}
+
 // The mouse as the window system reports it to the program's one main window: the pointer at a
 // point of the screen, given in the window's coordinates of the moment.
 struct Mouse

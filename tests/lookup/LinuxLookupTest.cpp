@@ -14,7 +14,16 @@
 
 namespace {
 
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new FreedesktopEnvironment);
+// vlc's entry with a name in Arabic and an icon by its theme's name; the player's icon a file.
+const auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new FreedesktopEnvironment([](TempTree& tree) {
+        tree.write("data/applications/vlc.desktop",
+                   "[Desktop Entry]\nType=Application\nName=vlc\nName[ar]=مشغّل الوسائط\n"
+                   "Icon=vlc\nExec=vlc %U\nMimeType=audio/mpeg;\n");
+        const std::string player = TempTree::read(tree / "data/applications/player.desktop");
+        tree.write("data/applications/player.desktop",
+                   player + "Icon=" + (tree / "icons/player.png").string() + "\n");
+    }));
 
 // Starts `commandLine` as the run button does; returns what the started program wrote down:
 // its path and arguments, a line each.
@@ -187,6 +196,34 @@ TEST(LinuxLookup, EveryProgramComesInTheDesktopsOrderAndAskingByTypeAnswersAlike
     tree->write("data/mime/types", types);
     EXPECT_EQ(qimlar::LookUpType("application/x-qimlar-orphan", platform).status,
               qimlar::LookupStatus::NoProgram);
+}
+
+TEST(LinuxLookup, EachProgramCarriesTheNameIconAndTerminalItsEntryGives)
+{
+    const qimlar::LookupDetail every{.everyProgram = true};
+    auto& platform = qimlar::nativePlatform();
+    const auto names = [&] {
+        std::vector<std::string> found;
+        for (const auto& choice : qimlar::LookUpProgram("mp3", platform, every).programs)
+            found.push_back(choice.name);
+        return found;
+    };
+    // The name in the user's language where the entry has one, else its plain Name.
+    setenv("LANGUAGE", "ar", 1);
+    EXPECT_EQ(names(), (std::vector<std::string>{"player", "مشغّل الوسائط", "viewer"}));
+    setenv("LANGUAGE", "fr:en", 1);
+    EXPECT_EQ(names(), (std::vector<std::string>{"player", "vlc", "viewer"}));
+    unsetenv("LANGUAGE");
+
+    const auto mp3 = qimlar::LookUpProgram("mp3", platform, every).programs;
+    ASSERT_EQ(mp3.size(), 3u);
+    EXPECT_EQ(mp3[0].icon, (*tree / "icons/player.png").string());
+    EXPECT_EQ(mp3[1].icon, "vlc");
+    EXPECT_EQ(mp3[2].icon, "");
+    EXPECT_FALSE(mp3[0].terminal);
+    const auto term = qimlar::LookUpProgram("term", platform, every).programs;
+    ASSERT_FALSE(term.empty());
+    EXPECT_TRUE(term[0].terminal);
 }
 
 // Whether `wanted` are among `sentences` in this order; says which is missing.

@@ -54,11 +54,16 @@ public:
         calls.push_back("find type " + type);
         return answer();
     }
+    // The type the answer names, and every program that can open it, in the desktop's order.
+    std::string type = "audio/mpeg";
+    std::vector<qimlar::ProgramChoice> programs;
     qimlar::LookupResult answer() const
     {
         qimlar::LookupResult result;
         result.program = executable;
         result.terminal = runsInTerminal;
+        result.type = type;
+        result.programs = programs;
         result.status =
             executable.empty() ? qimlar::LookupStatus::NoProgram : qimlar::LookupStatus::Found;
         return result;
@@ -87,4 +92,24 @@ public:
     }
     void waitForExit(const qimlar::ProcessHandle&) override {}
     void closeProcess(const qimlar::ProcessHandle&) override {}
+
+    // What a dry run, the change itself and an undo answer; nothing is written anywhere.
+    qimlar::DefaultChange preview, change, undone;
+    qimlar::DefaultChange makeDefault(const qimlar::DefaultChangeRequest& request) override
+    {
+        calls.push_back((request.dryRun ? "preview " : "make default ") + request.type + " " +
+                        request.app);
+        return request.dryRun ? preview : change;
+    }
+    qimlar::DefaultChange undoLastDefaultChange() override
+    {
+        calls.push_back("undo");
+        return undone;
+    }
+    qimlar::Status settingsOpened = qimlar::Done{};
+    qimlar::Status openDefaultAppsSettings(const qimlar::ProgramChoice& choice) override
+    {
+        calls.push_back("settings " + choice.entry);
+        return settingsOpened;
+    }
 };

@@ -30,6 +30,13 @@ struct ProgramChoice
     ProgramRelation relation = ProgramRelation::Registered;
     std::string
         id; // its desktop entry's id ("mpv.desktop"), as makeDefault takes it; on Windows empty
+    // The name menus show it by: the entry's Name in the user's language (Name[ar] under an
+    // Arabic locale), on Windows the registry's FriendlyAppName; empty when none is given.
+    std::string name;
+    // Its icon as the entry gives it: an icon theme's name ("vlc") or an image file's full
+    // path; on Windows the program file, whose own icon it is. Empty when there is none.
+    std::string icon;
+    bool terminal = false; // whether it runs in a terminal, as its desktop entry says
 };
 
 // What a lookup gathers beyond the answer, for those who ask: it costs more time.

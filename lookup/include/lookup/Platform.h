@@ -83,6 +83,11 @@ public:
     // Puts back what the newest recorded change replaced, key by key, and forgets that change;
     // refuses, naming the key, when another program has changed one of its keys since.
     virtual DefaultChange undoLastDefaultChange();
+
+    // Where only the system's own settings may change defaults (makeDefault is Unsupported),
+    // opens the settings page where the user chooses them, at `choice`'s registration there
+    // where it has one. Fails, saying why; by default: this system has no such page.
+    virtual Status openDefaultAppsSettings(const ProgramChoice& choice);
 };
 
 // The implementation for the platform this build runs on.
