@@ -56,8 +56,10 @@ protected:
         argv.push_back(nullptr);
         sigset_t endings;
         sigemptyset(&endings);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT, SIGUSR1, SIGUSR2,
+                                 SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ})
             sigaddset(&endings, signal);
+        sigaddset(&endings, SIGRTMIN);
         posix_spawnattr_t attributes;
         posix_spawnattr_init(&attributes);
         posix_spawnattr_setsigdefault(&attributes, &endings);

@@ -90,7 +90,12 @@ TEST_F(Which, AnAnswerThatCannotBeWrittenIsNoSuccess)
     const Outcome full = run({"mp3"}, "/dev/full");
     EXPECT_EQ(full.status, 2);
     EXPECT_NE(full.err.find("writing the answers"), std::string::npos) << full.err;
-    EXPECT_EQ(run({"--version"}, "/dev/full").status, 2);
+    for (const char* option : {"--version", "--help"}) {
+        const Outcome unwritten = run({option}, "/dev/full");
+        EXPECT_EQ(unwritten.status, 2);
+        EXPECT_NE(unwritten.err.find(": No space left on device\n"), std::string::npos)
+            << option << ": " << unwritten.err;
+    }
 }
 
 TEST_F(Which, TroubleExitsWithTwoAndNamesItsCauseKeepingOneLinePerExtension)
