@@ -66,6 +66,9 @@ void list(const std::string& folder, const std::string& prefix, Listing& listing
         else if (name.size() > 8 && name.ends_with(".desktop"))
             (type == DT_REG ? listing.regular : listing.others).push_back({prefix + name, path});
     }
+    ::closedir(dir);
+    for (const std::string& name : subfolders)
+        list(folder + "/" + name, prefix + name + "-", listing);
 }
 
 bool unchanged(const Listing& listing, const std::vector<std::string>& folders)
