@@ -135,3 +135,76 @@ TEST_F(WindowsWhich, ListsTheOpenWithProgramsAndExplainsTheDecision)
         << text.output;
     EXPECT_EQ(text.exitCode, 0u);
 }
+
+namespace {
+
+HWND sessionWindowOf(DWORD processId)
+{
+    for (HWND window = nullptr;
+         (window = ::FindWindowExW(nullptr, window, L"QimlarWhichSession", nullptr));) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId)
+            return window;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// Logoff and shutdown reach a process that has user32 as WM_ENDSESSION, not as a console event.
+TEST_F(WindowsWhich, TheSessionsEndDeletesTheProbeFirst)
+{
+    // Wine without a display driver makes no window at all.
+    if (HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+                                       nullptr, nullptr, nullptr))
+        ::DestroyWindow(probe);
+    else
+        GTEST_SKIP() << "no window can be made here, so none hears of the session's end";
+    const auto temp = folder / L"tmp";
+    std::filesystem::create_directories(temp);
+    std::string batch;
+    for (int i = 0; i < 20000; ++i)
+        batch += "ini\n";
+    writeFile(folder / L"queries", batch);
+
+    // Its answers go to a pipe nobody reads: it waits there, its probe made.
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE unread = nullptr, answers = nullptr;
+    ASSERT_TRUE(::CreatePipe(&unread, &answers, &inherited, 4096));
+    ::SetHandleInformation(unread, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = answers;
+    std::wstring commandLine = which() + L" --from \"" + (folder / L"queries").wstring() + L"\"";
+    wchar_t before[MAX_PATH] = L"";
+    ::GetEnvironmentVariableW(L"TMP", before, MAX_PATH);
+    ::SetEnvironmentVariableW(L"TMP", temp.wstring().c_str());
+    PROCESS_INFORMATION process{};
+    const bool started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                          nullptr, nullptr, &startup, &process);
+    ::SetEnvironmentVariableW(L"TMP", before[0] ? before : nullptr);
+    ::CloseHandle(answers);
+    ASSERT_TRUE(started);
+
+    HWND window = nullptr;
+    for (int tries = 0; tries < 1000 && (names(temp).empty() || !window); ++tries) {
+        ::Sleep(10);
+        window = sessionWindowOf(process.dwProcessId);
+    }
+    EXPECT_EQ(names(temp).size(), 1u);
+    ASSERT_TRUE(window);
+    DWORD_PTR agreed = 0;
+    ::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                          &agreed);
+    EXPECT_EQ(agreed, static_cast<DWORD_PTR>(TRUE));
+    ::SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                          nullptr);
+    EXPECT_EQ(::WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(names(temp).empty());
+    ::TerminateProcess(process.hProcess, 1);
+    ::CloseHandle(process.hProcess);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(unread);
+}
