@@ -117,58 +117,14 @@ namespace {
 SRWLOCK probeLock = SRWLOCK_INIT;
 std::wstring recordedProbe;
 bool handlerInstalled = false;
-constexpr const wchar_t* sessionWindowClass = L"QimlarWhichSession";
 
-void deleteProbeForGood()
+BOOL WINAPI deleteProbeAndEnd(DWORD)
 {
     // The lock stays taken: no new probe appears while the process ends.
     ::AcquireSRWLockExclusive(&probeLock);
     if (!recordedProbe.empty())
         ::DeleteFileW(recordedProbe.c_str());
-}
-
-// Ctrl-C, Ctrl-Break, the console's closing, and logoff and shutdown where they come this way.
-BOOL WINAPI deleteProbeAndEnd(DWORD)
-{
-    deleteProbeForGood();
     return FALSE; // the next handler, the system's own, ends the process
-}
-
-// A process that has loaded user32 (shell32 does) hears of logoff and shutdown only through a
-// window's WM_ENDSESSION, never through its console handler.
-LRESULT CALLBACK sessionWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_QUERYENDSESSION)
-        return TRUE;
-    if (message == WM_ENDSESSION && wParam) {
-        deleteProbeForGood();
-        ::ExitProcess(1);
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-DWORD WINAPI watchTheSession(void*)
-{
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = sessionWindow;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = sessionWindowClass;
-    // Hidden, and no message-only window: those hear no broadcast.
-    if (!::RegisterClassW(&windowClass) ||
-        !::CreateWindowExW(0, sessionWindowClass, L"", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                           windowClass.hInstance, nullptr))
-        return 1;
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0)
-        ::DispatchMessageW(&message);
-    return 0;
-}
-
-void installHandlers()
-{
-    handlerInstalled = ::SetConsoleCtrlHandler(deleteProbeAndEnd, TRUE) != 0;
-    if (const HANDLE thread = ::CreateThread(nullptr, 0, watchTheSession, nullptr, 0, nullptr))
-        ::CloseHandle(thread);
 }
 
 } // namespace
@@ -186,7 +142,7 @@ ProbeChange::~ProbeChange()
 void ProbeChange::record(const std::string& probe)
 {
     if (!handlerInstalled)
-        installHandlers();
+        handlerInstalled = ::SetConsoleCtrlHandler(deleteProbeAndEnd, TRUE) != 0;
     recordedProbe = wideOf(probe);
 }
 
