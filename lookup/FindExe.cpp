@@ -28,6 +28,17 @@ LookupResult ended(LookupSession& session, LookupResult result)
     return result;
 }
 
+LookupResult unknownType(std::string reason)
+{
+    LookupResult result;
+    result.status = LookupStatus::UnknownType;
+    result.reason = std::move(reason);
+    return result;
+}
+
+// A neighbour who plants at the names probes take can only guess a stem drawn afresh.
+constexpr int renameAttempts = 8;
+
 } // namespace
 
 std::optional<std::string> Platform::registeredExtension(const std::string&)
@@ -51,24 +62,31 @@ LookupResult LookupSession::lookUp(const std::string& extension, const LookupDet
             return trouble(created.reason());
         probe_ = *created;
     }
+    // An extension that no file name can end in names no type: the probe keeps its name,
+    // and nobody else's file is touched.
+    if (!extensionFitsFileName(extension))
+        return unknownType("no file name can end in this extension");
 
     // The probe keeps its folder and stem from one extension to the next: a rename makes no
-    // new file.
-    const std::string name = probeName(probe_, extension);
-    if (name != probe_) {
-        // An extension that no file name can end in names no type: the probe keeps its name,
-        // and nobody else's file is touched.
-        if (!extensionFitsFileName(extension)) {
-            LookupResult result;
-            result.status = LookupStatus::UnknownType;
-            result.reason = "no file name can end in this extension";
-            return result;
+    // new file. Where somebody else's file already holds the name (another user may plant
+    // one as soon as a probe appears), the probe tries again under a stem drawn afresh, which
+    // nobody has seen; their file is neither followed nor deleted.
+    std::string stemFrom = probe_;
+    for (int attempt = 1;; ++attempt) {
+        const auto name = probeNameWithin(stemFrom, extension);
+        if (!name)
+            return unknownType("no file name can be that long");
+        if (*name == probe_)
+            break;
+        // A rename that fails otherwise leaves the probe under the name it had.
+        const auto renamed = platform_.renameNoReplace(probe_, *name);
+        if (renamed) {
+            probe_ = *name;
+            break;
         }
-        // A rename that fails (a file of that name exists, the name is too long) leaves the
-        // probe under the name it had.
-        if (const auto renamed = platform_.renameNoReplace(probe_, name); !renamed)
+        if (!renamed.nameTaken() || attempt == renameAttempts)
             return trouble(renamed.reason());
-        probe_ = name;
+        stemFrom = withFreshStem(probe_);
     }
 
     LookupResult result = platform_.findAssociation(probe_, detail);

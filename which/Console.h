@@ -29,11 +29,12 @@ long readSome(std::FILE* stream, char* buffer, std::size_t size);
 bool readyToRead(std::FILE* stream);
 
 // The probe file that a lookup session keeps in the temporary folder, recorded so that the
-// process, when ended from outside, deletes it first: on POSIX systems by SIGINT, SIGTERM or
-// SIGHUP, which then end the process as they would have; on Windows by Ctrl-C, Ctrl-Break or
-// the console's closing. While a ProbeChange lives, that ending waits, so that the file and
-// its record change together. While a probe is recorded, a closed pipe on standard output
-// makes writes fail (EPIPE) rather than end the process with the probe left behind.
+// process, when ended from outside, deletes it first: on POSIX systems by SIGINT, SIGTERM,
+// SIGHUP and every other signal whose default action ends the process, which then end it as
+// they would have; on Windows by Ctrl-C, Ctrl-Break or the console's closing. While a ProbeChange
+// lives, that ending waits, so that the file and its record change together. While a probe is
+// recorded, a closed pipe on standard output makes writes fail (EPIPE) rather than end the process
+// with the probe left behind.
 class ProbeChange
 {
 public:

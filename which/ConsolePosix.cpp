@@ -42,7 +42,20 @@ bool readyToRead(std::FILE* stream)
 
 namespace {
 
-constexpr int endingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// Every signal whose default action ends the process, but SIGPIPE: while a probe is recorded
+// it is ignored, a closed pipe failing the write instead. SIGKILL and SIGSTOP cannot be caught.
+constexpr int endingSignals[] = {SIGINT,    SIGTERM, SIGHUP,  SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM,
+                                 SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGPOLL, SIGPWR,  SIGSYS,
+                                 SIGTRAP,   SIGABRT, SIGBUS,  SIGFPE,  SIGILL,  SIGSEGV, SIGSTKFLT};
+
+// The real-time signals end the process too, unless handled.
+template <typename Each> void forEachEndingSignal(Each each)
+{
+    for (const int signal : endingSignals)
+        each(signal);
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        each(signal);
+}
 
 // The probe's name where the signal handler reads it, changed only while the ending signals
 // are blocked. No name the system can open is longer.
@@ -55,8 +68,7 @@ sigset_t endingSignalSet()
 {
     sigset_t set;
     sigemptyset(&set);
-    for (const int signal : endingSignals)
-        sigaddset(&set, signal);
+    forEachEndingSignal([&set](int signal) { sigaddset(&set, signal); });
     return set;
 }
 
@@ -78,12 +90,14 @@ void installHandlers()
     struct sigaction action = {};
     action.sa_handler = deleteProbeAndEnd;
     action.sa_mask = endingSignalSet();
-    for (const int signal : endingSignals) {
-        // A signal the caller has us ignore (nohup, a background job) stays ignored.
+    forEachEndingSignal([&action](int signal) {
+        // A signal the caller has us ignore (nohup, a background job) stays ignored, and one
+        // that is handled already (a sanitizer's report of a crash) stays with its handler.
         struct sigaction before = {};
-        if (::sigaction(signal, nullptr, &before) == 0 && before.sa_handler != SIG_IGN)
+        if (::sigaction(signal, nullptr, &before) == 0 && !(before.sa_flags & SA_SIGINFO) &&
+            before.sa_handler == SIG_DFL)
             ::sigaction(signal, &action, nullptr);
-    }
+    });
     handlersInstalled = true;
 }
 

@@ -3,13 +3,19 @@
 #include "Console.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace qimlar::which {
 
 std::optional<std::string> QueryReader::next(const std::function<void()>& beforeWaiting)
 {
-    for (;;) {
-        if (const auto end = buffer_.find(separator_, start_); end != std::string::npos) {
+    while (!tooLong_) {
+        const auto end = buffer_.find(separator_, start_);
+        if ((end == std::string::npos ? buffer_.size() : end) - start_ > longestQuery) {
+            tooLong_ = true;
+            break;
+        }
+        if (end != std::string::npos) {
             std::string query = buffer_.substr(start_, end - start_);
             start_ = end + 1;
             return finished(std::move(query));
@@ -35,6 +41,15 @@ std::optional<std::string> QueryReader::next(const std::function<void()>& before
         else
             buffer_.append(chunk, static_cast<std::size_t>(read));
     }
+    return std::nullopt;
+}
+
+std::string QueryReader::reason() const
+{
+    if (tooLong_)
+        return "a query is longer than " + std::to_string(longestQuery) +
+               " bytes, longer than any extension or type";
+    return std::strerror(error_);
 }
 
 std::string QueryReader::finished(std::string query)

@@ -136,11 +136,16 @@ int main(int argc, char* argv[])
                    : qimlar::which::setDefault(*options, platform);
     }
     if (options->action != Options::Action::Answer) {
-        if (options->action == Options::Action::Help)
+        const bool help = options->action == Options::Action::Help;
+        if (help)
             printUsage(stdout);
         else
             std::puts("qimlar-which " QIMLAR_VERSION);
-        return std::fflush(stdout) == 0 ? everyQueryFound : troubleOrUsageError;
+        if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+            return everyQueryFound;
+        std::fprintf(stderr, "qimlar-which: writing the %s: %s\n", help ? "help" : "version",
+                     std::strerror(errno));
+        return troubleOrUsageError;
     }
     if (options->queries.empty() && options->fromFiles.empty()) {
         std::fprintf(stderr, "qimlar-which: no %s given\n",
@@ -175,7 +180,7 @@ int main(int argc, char* argv[])
         }
         if (asking && reader.failed()) {
             std::fprintf(stderr, "qimlar-which: cannot read %s: %s\n", input.name.c_str(),
-                         std::strerror(reader.error()));
+                         reader.reason().c_str());
             answers.fail();
         }
     }

@@ -81,8 +81,12 @@ Status renameNoReplace(const std::string& from, const std::string& to)
     if (!wideFrom || !wideTo)
         return Failure{what + ": the name is not valid UTF-8"};
     // Without MOVEFILE_REPLACE_EXISTING the move fails where the new name is taken.
-    if (!::MoveFileExW(wideFrom->c_str(), wideTo->c_str(), 0))
-        return failed(what);
+    if (!::MoveFileExW(wideFrom->c_str(), wideTo->c_str(), 0)) {
+        const DWORD error = ::GetLastError();
+        Failure failure = failed(what);
+        failure.nameTaken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+        return failure;
+    }
     return Done{};
 }
 

@@ -63,7 +63,8 @@ const Index* cachedIndexOf(const ListFile& file)
     static std::map<std::string, CachedIndex> cache;
     struct stat now
     {};
-    if (::stat(file.path.c_str(), &now) != 0) {
+    // Only a plain file is opened: a named pipe would keep the read waiting for ever.
+    if (::stat(file.path.c_str(), &now) != 0 || !S_ISREG(now.st_mode)) {
         cache.erase(file.path);
         return nullptr;
     }
@@ -99,10 +100,13 @@ std::vector<ListFile> listFiles()
     return files;
 }
 
+namespace {
+std::mutex lock;
+} // namespace
+
 std::vector<Naming> namingsOf(const std::vector<ListFile>& files, const std::string& desktopId)
 {
     std::vector<Naming> namings;
-    static std::mutex lock;
     const std::lock_guard held(lock);
     for (const ListFile& file : files) {
         if (const Index* index = cachedIndexOf(file)) {
@@ -111,6 +115,20 @@ std::vector<Naming> namingsOf(const std::vector<ListFile>& files, const std::str
         }
     }
     return namings;
+}
+
+bool anyListNamesType(const std::vector<ListFile>& files, const std::string& type)
+{
+    const std::lock_guard held(lock);
+    for (const ListFile& file : files) {
+        if (const Index* index = cachedIndexOf(file)) {
+            for (const auto& [id, namings] : *index)
+                for (const Naming& naming : namings)
+                    if (naming.type == type)
+                        return true;
+        }
+    }
+    return false;
 }
 
 } // namespace qimlar::xdg

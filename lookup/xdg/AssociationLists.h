@@ -35,7 +35,10 @@ struct Naming
 
 // Where `files` name `desktopId`, in the files' order, each file's group by group. A file is
 // read again only once it has changed: a desktop's mimeinfo.cache names thousands of types,
-// too many to read on every lookup.
+// too many to read on every lookup. Only plain files are read.
 std::vector<Naming> namingsOf(const std::vector<ListFile>& files, const std::string& desktopId);
+
+// Whether any of `files` names an entry for `type`.
+bool anyListNamesType(const std::vector<ListFile>& files, const std::string& type);
 
 } // namespace qimlar::xdg

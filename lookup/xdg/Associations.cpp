@@ -8,6 +8,7 @@
 #include "xdg/DesktopEntries.h"
 #include "xdg/Explanation.h"
 #include "xdg/FieldCodes.h"
+#include "xdg/FilesGioReads.h"
 #include "xdg/KnownTypes.h"
 #include "xdg/MimeGlobs.h"
 
@@ -82,8 +83,22 @@ LookupResult associationOf(const std::string& type, const LookupDetail& detail,
 
 } // namespace
 
+// A lookup that GIO would never finish: a named pipe where it reads a list or an entry.
+std::optional<LookupResult> blocked()
+{
+    const Status checked = xdg::checkFilesGioReads();
+    if (checked)
+        return std::nullopt;
+    LookupResult result;
+    result.status = LookupStatus::Trouble;
+    result.reason = checked.reason();
+    return result;
+}
+
 LookupResult NativePlatform::findAssociation(const std::string& file, const LookupDetail& detail)
 {
+    if (auto trouble = blocked())
+        return *trouble;
     // The probe is empty, and sniffing an empty file says nothing: the name alone decides.
     g_autofree gchar* contentType = g_content_type_guess(file.c_str(), nullptr, 0, nullptr);
     const bool unknown = g_content_type_is_unknown(contentType);
@@ -106,12 +121,19 @@ LookupResult NativePlatform::findAssociation(const std::string& file, const Look
 LookupResult NativePlatform::findTypeAssociation(const std::string& type,
                                                  const LookupDetail& detail)
 {
+    if (auto trouble = blocked())
+        return *trouble;
     xdg::LookupWalk walk;
     // GIO would take any text for a type and find nothing for it; a misspelt type is no
-    // type that nothing opens.
-    LookupResult result = xdg::isKnownType(type)
-                              ? associationOf(type, detail, walk)
-                              : unknownType(type, "the shared MIME database knows no type " + type);
+    // type that nothing opens. A type that only desktop entries register (a scheme handler's,
+    // x-scheme-handler/https) is known all the same.
+    LookupResult result =
+        xdg::isKnownType(type)
+            ? associationOf(type, detail, walk)
+            : unknownType(
+                  type,
+                  "no MIME database, association list or installed desktop entry knows the type " +
+                      type);
     if (detail.explanation)
         result.explanation = xdg::explanation(walk, result);
     return result;

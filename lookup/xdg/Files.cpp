@@ -72,13 +72,18 @@ Outcome<std::string> NativePlatform::createUniqueFile(const std::string& folder,
 Status NativePlatform::renameNoReplace(const std::string& from, const std::string& to)
 {
     const std::string what = "cannot rename " + from + " to " + to;
+    const auto refused = [&what](int error) {
+        Failure failure = systemFailure(what, error);
+        failure.nameTaken = error == EEXIST;
+        return failure;
+    };
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
         return Done{};
     if (errno != EINVAL && errno != ENOSYS)
-        return systemFailure(what, errno);
+        return refused(errno);
     // File systems without RENAME_NOREPLACE: a hard link fails where the name is taken.
     if (::link(from.c_str(), to.c_str()) != 0)
-        return systemFailure(what, errno);
+        return refused(errno);
     ::unlink(from.c_str());
     return Done{};
 }

@@ -1,5 +1,7 @@
 #include "xdg/KnownTypes.h"
 
+#include "xdg/AssociationLists.h"
+#include "xdg/EntryFolders.h"
 #include "xdg/Folders.h"
 
 #include <algorithm>
@@ -12,7 +14,9 @@
 
 namespace qimlar::xdg {
 
-bool isKnownType(const std::string& type)
+namespace {
+
+bool databaseKnows(const std::string& type)
 {
     // A batch asks about many types: the lists are read once, not at every query.
     static std::mutex lock;
@@ -42,6 +46,13 @@ bool isKnownType(const std::string& type)
         readFrom = std::move(now);
     }
     return known.count(type) != 0;
+}
+
+} // namespace
+
+bool isKnownType(const std::string& type)
+{
+    return databaseKnows(type) || anyListNamesType(listFiles(), type) || anyEntryNamesType(type);
 }
 
 } // namespace qimlar::xdg

@@ -91,14 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string extension(reinterpret_cast<const char*>(data), size);
     PlantingPlatform platform(extension, size % 4 == 3);
-    const std::string answer = qimlar::FindExe(extension, platform);
+    // With its name taken, the probe asks under another stem: any answer will do.
+    qimlar::FindExe(extension, platform);
 
     auto now = TempTree::snapshot(setting->tree.root());
     if (platform.planted) {
         if (now[*platform.planted] != "file theirs")
             fail("the file planted at the probe's name changed", extension);
-        if (!answer.empty())
-            fail("a lookup answered although its probe could not take its name", extension);
         now.erase(*platform.planted);
         ::unlink(platform.planted->c_str());
     }

@@ -13,14 +13,19 @@
 
 #include <climits>
 #include <cstddef>
+#include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <map>
 #include <regex>
+#include <set>
+#include <sys/inotify.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -32,6 +37,17 @@ std::filesystem::path tempFolder()
 }
 
 } // namespace
+
+// Points TMPDIR elsewhere for one test.
+class TemporaryFolderSetTo
+{
+public:
+    explicit TemporaryFolderSetTo(const std::string& folder)
+    {
+        setenv("TMPDIR", folder.c_str(), 1);
+    }
+    ~TemporaryFolderSetTo() { setenv("TMPDIR", tempFolder().c_str(), 1); }
+};
 
 // Stands something of somebody else's at the probe name "mp3" takes, between creating the probe
 // and renaming it.
@@ -54,7 +70,7 @@ public:
     }
 };
 
-TEST(LinuxLookupFaults, WhateverStandsAtTheProbeNameIsLeftAsItWas)
+TEST(LinuxLookupFaults, WhateverStandsAtTheProbeNameIsLeftAsItWasAndANewProbeAsks)
 {
     const auto victim = tree->write("victim", "somebody's data");
     const std::function<void(const std::filesystem::path&)> plants[] = {
@@ -66,11 +82,91 @@ TEST(LinuxLookupFaults, WhateverStandsAtTheProbeNameIsLeftAsItWas)
     for (const auto& plant : plants) {
         PlantingPlatform platform;
         platform.plant = plant;
-        EXPECT_EQ(qimlar::FindExe("mp3", platform), "");
+        EXPECT_EQ(qimlar::FindExe("mp3", platform), desktop->player);
         EXPECT_EQ(TempTree::snapshot(tree->root()), platform.beforeTheLookup);
         std::filesystem::remove(platform.planted);
     }
+
+    // Names that are always taken: a bounded number of tries, each under a stem of its own,
+    // then trouble; the probe goes.
+    struct TakenPlatform : qimlar::NativePlatform
+    {
+        std::set<std::string> tried;
+        qimlar::Status renameNoReplace(const std::string&, const std::string& to) override
+        {
+            tried.insert(to);
+            return qimlar::Failure{"cannot rename: File exists", true};
+        }
+    } taken;
+    const qimlar::LookupResult result = qimlar::LookUpProgram("mp3", taken);
+    EXPECT_EQ(result.status, qimlar::LookupStatus::Trouble);
+    EXPECT_EQ(result.reason, "cannot rename: File exists");
+    EXPECT_GT(taken.tried.size(), 1u);
+    EXPECT_LT(taken.tried.size(), 100u);
+    for (const std::string& name : TempTree::names(tempFolder()))
+        EXPECT_NE(name[0], '~') << name;
     std::filesystem::remove(victim);
+}
+
+// Another local user who watches a shared sticky folder and plants a file at the name each new
+// probe is about to take, as fast as the kernel tells of the probe. Root only: the test
+// becomes nobody to plant.
+TEST(LinuxLookupFaults, ANeighbourPlantingAtEveryNewProbesNameMakesNoLookupFail)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "becoming another user takes root";
+    std::string shared = "/tmp/qimlar-shared-XXXXXX";
+    ASSERT_TRUE(mkdtemp(shared.data()));
+    std::filesystem::permissions(shared, std::filesystem::perms(01777));
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t neighbour = fork();
+    if (neighbour == 0) {
+        const int watch = inotify_init1(0);
+        if (setgid(65534) != 0 || setuid(65534) != 0 || watch < 0 ||
+            inotify_add_watch(watch, shared.c_str(), IN_CREATE) < 0 || write(ready[1], "", 1) != 1)
+            std::_Exit(3);
+        alignas(inotify_event) char events[4096];
+        for (ssize_t got; (got = read(watch, events, sizeof events)) > 0;) {
+            for (char* at = events; at < events + got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                at += sizeof(inotify_event) + event->len;
+                char name[PATH_MAX];
+                const char* dot = event->len ? std::strrchr(event->name, '.') : nullptr;
+                if (!dot || std::strcmp(dot, ".tmp") != 0)
+                    continue;
+                std::snprintf(name, sizeof name, "%s/%.*s.mp3", shared.c_str(),
+                              static_cast<int>(dot - event->name), event->name);
+                const int fd = open(name, O_WRONLY | O_CREAT | O_EXCL, 0644);
+                if (fd >= 0 && write(fd, "theirs", 6) == 6)
+                    close(fd);
+            }
+        }
+        std::_Exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1) << "the neighbour could not become nobody";
+    int failed = 0;
+    {
+        TemporaryFolderSetTo set(shared);
+        for (int lookup = 0; lookup < 300; ++lookup) {
+            const qimlar::LookupResult result = lookUp("mp3");
+            failed += result.program != desktop->player;
+            if (result.program != desktop->player)
+                ADD_FAILURE() << result.reason;
+        }
+    }
+    kill(neighbour, SIGKILL);
+    waitpid(neighbour, nullptr, 0);
+    EXPECT_EQ(failed, 0);
+    // Only the neighbour's files are left, each as it was.
+    for (const auto& [path, content] : TempTree::snapshot(shared)) {
+        struct stat info
+        {};
+        EXPECT_EQ(lstat(path.c_str(), &info) == 0 ? info.st_uid : 0, 65534u) << path;
+        EXPECT_TRUE(content == "file theirs" || content == "file ") << path; // or cut short
+    }
+    std::filesystem::remove_all(shared);
 }
 
 // A NUL ends the extension for every C function: "mp3\0" would reach the file system as "mp3".
@@ -105,17 +201,6 @@ TEST(LinuxLookupFaults, AnExtensionHoldingANulFindsNothingAndRenamesNothing)
     EXPECT_TRUE(TempTree::names(tempFolder()).empty());
 }
 
-// Points TMPDIR elsewhere for one test.
-class TemporaryFolderSetTo
-{
-public:
-    explicit TemporaryFolderSetTo(const std::string& folder)
-    {
-        setenv("TMPDIR", folder.c_str(), 1);
-    }
-    ~TemporaryFolderSetTo() { setenv("TMPDIR", tempFolder().c_str(), 1); }
-};
-
 TEST(LinuxLookupFaults, ATemporaryFolderThatCannotHoldTheProbeFindsNothingAndTouchesNothing)
 {
     const auto readOnly = *tree / "read-only";
@@ -144,6 +229,28 @@ TEST(LinuxLookupFaults, AnExtensionTooLongForAFileNameFindsNothingAndLeavesNothi
     EXPECT_EQ(findExe(std::string(NAME_MAX, 'x')), "");
     EXPECT_EQ(findExe(std::string(PATH_MAX + 1, 'x')), "");
     EXPECT_TRUE(TempTree::names(tempFolder()).empty());
+}
+
+TEST(LinuxLookup, TheStemMakesRoomForLongExtensionsUpToTheNameLimit)
+{
+    // "~", the stem's letters and "." take 18 of a name's 255 bytes; down to eight letters,
+    // the stem gives them up to the extension.
+    for (const std::size_t length : {237, 238, 245}) {
+        const std::string extension = std::string(length - 4, 'x') + ".mp3";
+        qimlar::LookupSession session(qimlar::nativePlatform());
+        EXPECT_EQ(session.lookUp(extension).program, desktop->player) << length;
+        EXPECT_EQ(session.probe().size(), tempFolder().string().size() + 1 + 255) << length;
+        // The shorter stem serves the next extension too.
+        EXPECT_EQ(session.lookUp("mp3").program, desktop->player) << length;
+    }
+    for (const std::size_t length : {246, 300}) {
+        const qimlar::LookupResult result = lookUp(std::string(length - 4, 'x') + ".mp3");
+        EXPECT_EQ(result.status, qimlar::LookupStatus::UnknownType) << length;
+        EXPECT_EQ(result.reason, "no file name can be that long");
+    }
+    // The death tests' children leave their trees here: only probes count.
+    for (const std::string& name : TempTree::names(tempFolder()))
+        EXPECT_NE(name[0], '~') << name;
 }
 
 // A file system that can neither rename without replacing nor link.

@@ -79,7 +79,8 @@ TEST(QueryReader, QueriesAcrossManyReadsComeWholeAndInOrder)
         expected.push_back("q" + std::to_string(i));
         bytes += expected.back() + '\n';
     }
-    expected.push_back(std::string(200000, 'x')); // longer than any one read
+    // As long as a query may be, across two reads.
+    expected.push_back(std::string(QueryReader::longestQuery, 'x'));
     bytes += expected.back();
     EXPECT_EQ(readAll(bytes, '\n'), expected);
 }
@@ -141,3 +142,19 @@ TEST(QueryReader, AStreamThatCannotBeReadEndsTheQueriesAndSaysWhy)
     std::fclose(folder);
 }
 #endif
+
+TEST(QueryReader, AQueryLongerThanAnyExtensionOrTypeEndsTheReading)
+{
+    const std::string longest(QueryReader::longestQuery, 'x');
+    EXPECT_EQ(readAll(longest + "\nmp3", '\n'), (Queries{longest, "mp3"}));
+
+    // Past the limit, with its end in sight or not: nothing more is read.
+    for (const std::string& bytes : {longest + "x\nmp3\n", longest + longest}) {
+        FileOf file(bytes);
+        QueryReader reader(file.stream(), '\n');
+        EXPECT_EQ(reader.next(), std::nullopt);
+        EXPECT_TRUE(reader.failed());
+        EXPECT_EQ(reader.next(), std::nullopt);
+        EXPECT_NE(reader.reason().find("longer than 65536 bytes"), std::string::npos);
+    }
+}

@@ -2,6 +2,16 @@
 
 #include "WhichProcess.h"
 
+#include <sys/resource.h>
+
+#ifdef __SANITIZE_ADDRESS__
+#define UNDER_ADDRESS_SANITIZER
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define UNDER_ADDRESS_SANITIZER
+#endif
+#endif
+
 TEST_F(Which, FromReadsQueriesAfterTheArgumentsFromFilesAndStandardInput)
 {
     // A last line without its newline counts; an empty line is an empty query.
@@ -52,7 +62,11 @@ TEST_F(Which, LeavesNoProbeBehindWhileWaitingForQueriesOrWhenEndedFromOutside)
     std::string batch;
     for (int i = 0; i < 3000; ++i)
         batch += "mp3\n";
-    for (const int ending : {SIGTERM, SIGINT, SIGHUP, SIGPIPE}) {
+    // Those that dump core are seen by their status alone.
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    for (const int ending : {SIGTERM, SIGINT, SIGHUP, SIGPIPE, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM,
+                             SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGRTMIN}) {
         Piped busy = start({"--from", "-"});
         send(busy, batch);
         ASSERT_TRUE(tempFolderHolds(1)) << ending;
@@ -68,4 +82,25 @@ TEST_F(Which, LeavesNoProbeBehindWhileWaitingForQueriesOrWhenEndedFromOutside)
         }
         EXPECT_TRUE(tempFolderHolds(0)) << ending;
     }
+}
+
+TEST_F(Which, AnEndlessQueryIsAUsageErrorReadNoFurther)
+{
+    // Under a memory limit an input read whole would end the program at once; sanitizers
+    // reserve more address space than any such limit leaves.
+#ifndef UNDER_ADDRESS_SANITIZER
+    rlimit before{};
+    getrlimit(RLIMIT_AS, &before);
+    const rlimit limited{std::size_t{1} << 30, before.rlim_max};
+    setrlimit(RLIMIT_AS, &limited);
+#endif
+    const Outcome endless = run({"--from", "/dev/zero"});
+#ifndef UNDER_ADDRESS_SANITIZER
+    setrlimit(RLIMIT_AS, &before);
+#endif
+    EXPECT_EQ(endless.status, 2);
+    EXPECT_EQ(endless.out, "");
+    EXPECT_NE(endless.err.find("cannot read /dev/zero: a query is longer than 65536 bytes"),
+              std::string::npos)
+        << endless.err;
 }

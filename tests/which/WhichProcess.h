@@ -56,8 +56,10 @@ protected:
         argv.push_back(nullptr);
         sigset_t endings;
         sigemptyset(&endings);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT, SIGUSR1, SIGUSR2,
+                                 SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ})
             sigaddset(&endings, signal);
+        sigaddset(&endings, SIGRTMIN);
         posix_spawnattr_t attributes;
         posix_spawnattr_init(&attributes);
         posix_spawnattr_setsigdefault(&attributes, &endings);
@@ -69,13 +71,24 @@ protected:
         posix_spawn_file_actions_destroy(&actions);
         return pid;
     }
-    // The exit status of the process, or 128 and the signal that ended it.
+    // The exit status of the process, or 128 and the signal that ended it. One still running
+    // after a minute is hung: it is killed.
     static int exitStatus(pid_t pid)
     {
         int status = 0;
-        if (pid == 0 || waitpid(pid, &status, 0) != pid)
-            return -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        for (int waited = 0; pid != 0 && waited < 6000; ++waited) {
+            if (const pid_t ended = waitpid(pid, &status, WNOHANG); ended != 0) {
+                if (ended != pid)
+                    return -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (pid != 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+        }
+        return -1;
     }
 
     // Runs qimlar-which with `arguments`, its output going to `out` (a file of the test's own

@@ -6,6 +6,7 @@
 #include "lookup/Platform.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 
 TEST_F(Which, PrintsOneLinePerExtensionInOrderAndSaysWhetherAllWereFound)
 {
@@ -90,7 +91,12 @@ TEST_F(Which, AnAnswerThatCannotBeWrittenIsNoSuccess)
     const Outcome full = run({"mp3"}, "/dev/full");
     EXPECT_EQ(full.status, 2);
     EXPECT_NE(full.err.find("writing the answers"), std::string::npos) << full.err;
-    EXPECT_EQ(run({"--version"}, "/dev/full").status, 2);
+    for (const char* option : {"--version", "--help"}) {
+        const Outcome unwritten = run({option}, "/dev/full");
+        EXPECT_EQ(unwritten.status, 2);
+        EXPECT_NE(unwritten.err.find(": No space left on device\n"), std::string::npos)
+            << option << ": " << unwritten.err;
+    }
 }
 
 TEST_F(Which, TroubleExitsWithTwoAndNamesItsCauseKeepingOneLinePerExtension)
@@ -153,4 +159,63 @@ TEST_F(Which, BashCompletesOptionsFilesAndTheDatabasesMimeTypes)
     tree->write("completion/applications/mpv.desktop", "");
     EXPECT_EQ(bashCompletion(*tree, "qimlar-which --set-default k"), "kde-okular.desktop\n");
     EXPECT_EQ(bashCompletion(*tree, "qimlar-which mp3 --set-default = m"), "mpv.desktop\n");
+}
+
+// Files that somebody else may have put where the desktop keeps its own.
+TEST_F(Which, ANamedPipeWhereTheDesktopReadsIsTroubleNamedAtOnce)
+{
+    setenv("XDG_CURRENT_DESKTOP", "KDE", 1);
+    for (const std::string file :
+         {"config/mimeapps.list", "config/kde-mimeapps.list", "data/applications/mimeinfo.cache",
+          "data/applications/player.desktop"}) {
+        const auto path = *tree / file;
+        const std::string text = TempTree::read(path);
+        std::filesystem::remove(path);
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        const Outcome blocked = run({"mp3"});
+        const Outcome byType = run({"--mime", "audio/mpeg"});
+        std::filesystem::remove(path);
+        tree->write(file, text);
+        for (const Outcome& outcome : {blocked, byType}) {
+            EXPECT_EQ(outcome.status, 2) << file;
+            EXPECT_EQ(outcome.out, "\n") << file;
+            EXPECT_NE(outcome.err.find("cannot read " + path.string() + ": not a regular file"),
+                      std::string::npos)
+                << outcome.err;
+        }
+    }
+    unsetenv("XDG_CURRENT_DESKTOP");
+    // One that no list names is never opened.
+    const auto unnamed = *tree / "data/applications/unnamed.desktop";
+    ASSERT_EQ(mkfifo(unnamed.c_str(), 0600), 0);
+    EXPECT_EQ(run({"mp3"}).out, desktop->player + "\n");
+    EXPECT_EQ(run({"--mime", "x-qimlar/nobody"}).status, 1);
+    std::filesystem::remove(unnamed);
+    EXPECT_TRUE(TempTree::names(desktop->tempFolder).empty());
+}
+
+TEST_F(Which, ATypeThatOnlyDesktopEntriesOrListsNameIsKnown)
+{
+    // A browser registered for links as update-desktop-database registers it; a type the
+    // user's list alone names; one that an entry's MimeType line alone names.
+    const std::string cache = TempTree::read(*tree / "data/applications/mimeinfo.cache");
+    const std::string list = TempTree::read(*tree / "config/mimeapps.list");
+    tree->write("data/applications/browser.desktop",
+                "[Desktop Entry]\nType=Application\nName=browser\nExec=player %u\n"
+                "MimeType=x-scheme-handler/https;x-scheme-handler/mailto;\n");
+    tree->write("data/applications/mimeinfo.cache",
+                cache + "x-scheme-handler/https=browser.desktop;\n");
+    tree->write("config/mimeapps.list", list + "x-scheme-handler/qimlar=player.desktop\n");
+    const Outcome found = run({"--mime", "x-scheme-handler/https", "x-scheme-handler/qimlar"});
+    const Outcome json =
+        run({"--json", "--mime", "x-scheme-handler/mailto", "x-scheme-handler/no"});
+    std::filesystem::remove(*tree / "data/applications/browser.desktop");
+    tree->write("data/applications/mimeinfo.cache", cache);
+    tree->write("config/mimeapps.list", list);
+
+    EXPECT_EQ(found.out, desktop->player + "\n" + desktop->player + "\n");
+    EXPECT_EQ(found.status, 0) << found.err;
+    const auto mailto = json.out.find("\"status\": \"no-program\"");
+    EXPECT_NE(mailto, std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"status\": \"unknown-type\"", mailto), std::string::npos) << json.out;
 }

@@ -38,6 +38,21 @@ TEST(WindowsLookup, AnUnusableTemporaryFolderIsTroubleWithItsReason)
     EXPECT_EQ(names(folder->path()), std::vector<std::wstring>{L"Temp"});
 }
 
+// A name may take 255 characters, and its path fewer than MAX_PATH: "~", four hexadecimal
+// digits and "." leave the rest to the extension. Past that, no file name can be that long.
+TEST(WindowsLookup, ExtensionsUpToTheNameLimitAreAskedAboutAndLongerOnesNameNoType)
+{
+    const std::size_t room =
+        std::min<std::size_t>(255, MAX_PATH - 1 - tempFolder.wstring().size() - 1) - 6;
+    const std::string longest = std::string(room - 4, 'x') + ".ini";
+    const std::string found = findExe(longest);
+    EXPECT_TRUE(equalIgnoringCase(wide(found), notepad())) << room << ": " << found;
+    const auto tooLong = lookUp("x" + longest);
+    EXPECT_EQ(tooLong.status, qimlar::LookupStatus::UnknownType) << tooLong.reason;
+    EXPECT_EQ(tooLong.reason, "no file name can be that long");
+    EXPECT_TRUE(names(tempFolder).empty());
+}
+
 namespace {
 
 // Stands a file of somebody else's at the probe name "ini" takes, between creating the probe and
@@ -59,10 +74,11 @@ public:
 
 } // namespace
 
-TEST(WindowsLookupFaults, AFileAlreadyAtTheProbeNameIsLeftAsItWas)
+TEST(WindowsLookupFaults, AFileAlreadyAtTheProbeNameIsLeftAsItWasAndAnotherStemAsks)
 {
     PlantingPlatform platform;
-    EXPECT_EQ(qimlar::FindExe("ini", platform), "");
+    const std::string found = qimlar::FindExe("ini", platform);
+    EXPECT_TRUE(equalIgnoringCase(wide(found), notepad())) << found;
     EXPECT_EQ(readFile(platform.planted), "somebody's data");
     EXPECT_EQ(names(tempFolder), std::vector<std::wstring>{platform.planted.filename().wstring()});
     std::filesystem::remove(platform.planted);

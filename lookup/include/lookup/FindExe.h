@@ -31,8 +31,10 @@ public:
     LookupSession(const LookupSession&) = delete;
     LookupSession& operator=(const LookupSession&) = delete;
 
-    // What LookUpProgram answers, the probe left for the next lookup. A rename that fails
-    // makes this lookup trouble and leaves the probe under the name it had.
+    // What LookUpProgram answers, the probe left for the next lookup. Where somebody else's
+    // file holds the name the probe would take, it tries again under a new stem, a few times; a
+    // rename that fails otherwise makes this lookup trouble and leaves the probe under the name it
+    // had.
     LookupResult lookUp(const std::string& extension, const LookupDetail& detail = {});
 
     // What LookUpType answers. Where the platform associates extensions, the type's registered

@@ -40,8 +40,8 @@ public:
     virtual Status renameNoReplace(const std::string& from, const std::string& to) = 0;
 
     // What the desktop's associations say of `file`: its type, the program that opens it and
-    // why, and what `detail` asks for. The status is Found, UnknownType or NoProgram. The file
-    // is not changed.
+    // why, and what `detail` asks for. The status is Found, UnknownType or NoProgram, or
+    // Trouble where the desktop's own files cannot be read safely. The file is not changed.
     virtual LookupResult findAssociation(const std::string& file, const LookupDetail& detail) = 0;
 
     // The extension registered for `type` (".mp3" for audio/mpeg), where this platform
