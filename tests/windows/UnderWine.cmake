@@ -13,6 +13,13 @@ add_subdirectory(${QIMLAR_GOOGLETEST_SOURCE} googletest EXCLUDE_FROM_ALL SYSTEM)
 
 find_program(QIMLAR_WINE NAMES wine REQUIRED)
 set(QIMLAR_WINEPREFIX ${PROJECT_BINARY_DIR}/wine-prefix)
+# Where Wine finds Qt's DLLs for the programs of this build, as Windows finds a program's DLLs
+# on PATH: Qt's own bin folder, on the drive Wine maps the Unix root to. Qt finds its plugins
+# from there.
+set(QIMLAR_WINEPATH)
+if(QIMLAR_WINDOWS_QT)
+    string(REPLACE "/" "\\" QIMLAR_WINEPATH "Z:${QIMLAR_WINDOWS_QT}/bin")
+endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${PROJECT_BINARY_DIR}/wine-run @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE)

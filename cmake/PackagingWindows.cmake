@@ -1,0 +1,32 @@
+# The Windows installer and the portable zip: `cpack` in a Windows build folder (tools/package-windows
+# runs it) writes package/qimlar-VERSION-win64.exe, an NSIS installer, and package/qimlar-VERSION-win64.zip,
+# the same folder to unpack anywhere. The installer puts Qimlar into Program Files\Qimlar for all
+# users (for the current user alone where Windows refuses more), adds a Start-menu shortcut with the
+# program's icon and an entry in "Apps & features", and speaks the user's language where NSIS has it,
+# Arabic included. /S installs and uninstalls without a question.
+set(CPACK_GENERATOR NSIS ZIP)
+set(CPACK_PACKAGE_NAME Qimlar)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Tevrin للبرمجيات")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_FILE_NAME qimlar-${PROJECT_VERSION}-win64)
+set(CPACK_OUTPUT_FILE_PREFIX package)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Qimlar)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Qimlar)
+set(CPACK_STRIP_FILES ON)
+# The Start menu's shortcut: bin/qimlar.exe, named Qimlar.
+set(CPACK_PACKAGE_EXECUTABLES qimlar Qimlar)
+
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_DISPLAY_NAME Qimlar)
+set(CPACK_NSIS_PACKAGE_NAME Qimlar)
+set(CPACK_NSIS_INSTALLED_ICON_NAME bin\\qimlar.exe)
+set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/qimlar.ico)
+set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/qimlar.ico)
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_MODIFY_PATH OFF)
+# The publisher's name is Arabic: without a Unicode installer it would reach the registry as
+# question marks.
+set(CPACK_NSIS_DEFINES "Unicode true")
+
+include(CPack)
