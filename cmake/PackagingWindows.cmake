@@ -5,6 +5,8 @@
 # program's icon and an entry in "Apps & features", and speaks the user's language where NSIS has it,
 # Arabic included. /S installs and uninstalls without a question.
 set(CPACK_GENERATOR NSIS ZIP)
+# Values reach NSIS as they are written here, quotes and backslashes included.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME Qimlar)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tevrin للبرمجيات")
@@ -25,8 +27,16 @@ set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/qimlar.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/qimlar.ico)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MODIFY_PATH OFF)
-# The publisher's name is Arabic: without a Unicode installer it would reach the registry as
-# question marks.
-set(CPACK_NSIS_DEFINES "Unicode true")
+# A 64-bit Unicode installer for a 64-bit program: the publisher's name is Arabic, which an ANSI
+# installer would write to the registry as question marks.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+
+# CPack's uninstaller removes the program's key under the publisher's, not the publisher's key
+# that it made for it: both go, the publisher's only when nothing else of theirs is in it. (The
+# uninstaller's own removal of the program's key comes later, and finds it gone.)
+set(vendor_key "Software\\${CPACK_PACKAGE_VENDOR}")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
+    "DeleteRegKey SHCTX \"${vendor_key}\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}\"
+  DeleteRegKey /ifempty SHCTX \"${vendor_key}\"")
 
 include(CPack)
