@@ -203,7 +203,7 @@ void Form1DragTest::theWindowOpensWithAMinimizeBoxAndStaysFixed()
     QCOMPARE(firstShow.flags, form.windowFlags());
     QCOMPARE(form.windowFlags(), Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                                     Qt::WindowCloseButtonHint);
+                                     Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     QCOMPARE(form.minimumSize(), form.maximumSize());
     form.showMinimized();
     QVERIFY(form.isMinimized());

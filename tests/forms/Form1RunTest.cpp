@@ -149,7 +149,7 @@ void Form1RunTest::aRunningProgramLeavesTheWindowPaintingAndDeaf()
     Mouse mouse;
     for (const char* name : {"Command2", "Text1"})
         control(mouse.form, name)->setVisible(true);
-    control<QPlainTextEdit>(mouse.form, "Text1")->setPlainText(QStringLiteral("/bin/sleep 2"));
+    control<QPlainTextEdit>(mouse.form, "Text1")->setPlainText(twoSecondProgram());
     auto* run = control<QPushButton>(mouse.form, "Command2");
     run->setFocus();
     const QPoint start = mouse.form.pos();

@@ -172,6 +172,8 @@ void HelpWindowsTest::everyTextFitsItsBox()
 {
     // Nothing is cut off in the face the windows are drawn in: one-line boxes hold their line,
     // and the two-line boxes of the usefulness window hold their wrapped text.
+    if (underWine())
+        QSKIP("Wine draws Arabic in a face of other widths than the windows' own");
     choose("about");
     choose("fad");
     for (QWidget* window : {static_cast<QWidget*>(&Global<Form2>::get()),

@@ -13,6 +13,20 @@ add_subdirectory(${QIMLAR_GOOGLETEST_SOURCE} googletest EXCLUDE_FROM_ALL SYSTEM)
 
 find_program(QIMLAR_WINE NAMES wine REQUIRED)
 set(QIMLAR_WINEPREFIX ${PROJECT_BINARY_DIR}/wine-prefix)
+# Where Wine finds Qt's DLLs for the programs of this build, as Windows finds a program's DLLs
+# on PATH: Qt's own bin folder, on the drive Wine maps the Unix root to. Qt finds its plugins
+# from there.
+set(QIMLAR_WINEPATH)
+if(QIMLAR_WINDOWS_QT)
+    string(REPLACE "/" "\\" QIMLAR_WINEPATH "Z:${QIMLAR_WINDOWS_QT}/bin")
+    # The programs in the build folder take Qt's plugins from that Qt, and Qt's own texts in
+    # Arabic from beside them, as an installed qimlar.exe does (a Qt of qtbase alone has none).
+    set(translations ${PROJECT_BINARY_DIR}/bin/translations)
+    file(MAKE_DIRECTORY ${translations})
+    file(COPY ${QT_HOST_PATH}/share/qt6/translations/qtbase_ar.qm DESTINATION ${translations})
+    file(WRITE ${PROJECT_BINARY_DIR}/bin/qt.conf
+         "[Paths]\nPrefix = Z:${QIMLAR_WINDOWS_QT}\nTranslations = Z:${translations}\n")
+endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${PROJECT_BINARY_DIR}/wine-run @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE)
