@@ -339,9 +339,10 @@ void Form4Test::screenReadersReadItsControls()
     QCOMPARE(read("Command2")->role(), QAccessible::Button);
     QCOMPARE(read("Command2")->text(QAccessible::Name), QStringLiteral("اجعله البرنامج الافتراضي"));
     QCOMPARE(read("Command1")->text(QAccessible::Name), QStringLiteral("تشغيل البرنامج"));
-    // Every caption fits its button, in the face the windows are drawn in.
+    // Every caption fits its button, in the face the windows are drawn in (which Wine lacks).
     for (QPushButton* each : chooser.findChildren<QPushButton*>())
-        QVERIFY2(each->fontMetrics().horizontalAdvance(each->text()) + 8 <= each->width(),
+        QVERIFY2(underWine() ||
+                     each->fontMetrics().horizontalAdvance(each->text()) + 8 <= each->width(),
                  qPrintable(each->objectName()));
 }
 
