@@ -13,7 +13,8 @@ constexpr std::string_view separators = "\\/";
 constexpr std::string_view refusedByFileSystem = "\\/:*?\"<>|";
 // A path without the "\\?\" prefix stays below MAX_PATH, its NUL included.
 constexpr std::size_t longestPath = 259;
-// GetTempFileNameW's stem ("~" and four hexadecimal digits) is short already: it stays whole.
+// GetTempFileNameW's stem ("~" and at most four hexadecimal digits) is short already: it stays
+// whole.
 constexpr std::size_t shortestStem = 255;
 #else
 constexpr std::string_view separators = "/";

@@ -38,18 +38,27 @@ TEST(WindowsLookup, AnUnusableTemporaryFolderIsTroubleWithItsReason)
     EXPECT_EQ(names(folder->path()), std::vector<std::wstring>{L"Temp"});
 }
 
-// A name may take 255 characters, and its path fewer than MAX_PATH: "~", four hexadecimal
-// digits and "." leave the rest to the extension. Past that, no file name can be that long.
+// A name may take 255 characters, and its path fewer than MAX_PATH. Wine's GetTempFileNameW writes
+// its number in hexadecimal without leading zeros ("~ab.tmp"), so the stem is "~" and one to four
+// digits: the room left to the extension is measured on the probe's own name. Past that, no file
+// name can be that long, and the probe stays as it was.
 TEST(WindowsLookup, ExtensionsUpToTheNameLimitAreAskedAboutAndLongerOnesNameNoType)
 {
-    const std::size_t room =
-        std::min<std::size_t>(255, MAX_PATH - 1 - tempFolder.wstring().size() - 1) - 6;
+    qimlar::LookupSession session(qimlar::nativePlatform());
+    ASSERT_EQ(session.lookUp("ini").status, qimlar::LookupStatus::Found);
+    const std::wstring probe = wide(session.probe());
+    const std::size_t folder = probe.rfind(L'\\') + 1;
+    const std::size_t stem = probe.find(L'.', folder) - folder;
+    const std::size_t room = std::min<std::size_t>(255, MAX_PATH - 1 - folder) - stem - 1;
     const std::string longest = std::string(room - 4, 'x') + ".ini";
-    const std::string found = findExe(longest);
-    EXPECT_TRUE(equalIgnoringCase(wide(found), notepad())) << room << ": " << found;
-    const auto tooLong = lookUp("x" + longest);
+    const auto found = session.lookUp(longest);
+    EXPECT_TRUE(equalIgnoringCase(wide(found.program), notepad()))
+        << room << ": " << found.program << found.reason;
+    const auto tooLong = session.lookUp("x" + longest);
     EXPECT_EQ(tooLong.status, qimlar::LookupStatus::UnknownType) << tooLong.reason;
     EXPECT_EQ(tooLong.reason, "no file name can be that long");
+    EXPECT_EQ(names(tempFolder).size(), 1u);
+    EXPECT_TRUE(session.end());
     EXPECT_TRUE(names(tempFolder).empty());
 }
 
