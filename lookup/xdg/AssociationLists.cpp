@@ -57,15 +57,19 @@ struct CachedIndex
     Index index;
 };
 
-// Called with the lock below held.
-const Index* cachedIndexOf(const ListFile& file)
+// Called with the lock below held. Null where the file is missing or not a plain file; `odd`
+// tells, where asked, whether it is there but neither a plain file nor a folder.
+const Index* cachedIndexOf(const ListFile& file, bool* odd = nullptr)
 {
     static std::map<std::string, CachedIndex> cache;
     struct stat now
     {};
     // Only a plain file is opened: a named pipe would keep the read waiting for ever.
-    if (::stat(file.path.c_str(), &now) != 0 || !S_ISREG(now.st_mode)) {
+    const bool there = ::stat(file.path.c_str(), &now) == 0;
+    if (!there || !S_ISREG(now.st_mode)) {
         cache.erase(file.path);
+        if (odd)
+            *odd = there && !S_ISDIR(now.st_mode);
         return nullptr;
     }
     auto [at, added] = cache.try_emplace(file.path);
@@ -115,6 +119,24 @@ std::vector<Naming> namingsOf(const std::vector<ListFile>& files, const std::str
         }
     }
     return namings;
+}
+
+Outcome<std::set<std::string>> namedAmong(const std::vector<ListFile>& files,
+                                          const std::vector<std::string>& desktopIds)
+{
+    std::set<std::string> named;
+    const std::lock_guard held(lock);
+    for (const ListFile& file : files) {
+        bool odd = false;
+        if (const Index* index = cachedIndexOf(file, &odd)) {
+            for (const std::string& id : desktopIds)
+                if (index->count(id) != 0)
+                    named.insert(id);
+        } else if (odd) {
+            return Failure{"cannot read " + file.path + ": not a regular file"};
+        }
+    }
+    return named;
 }
 
 bool anyListNamesType(const std::vector<ListFile>& files, const std::string& type)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "lookup/Outcome.h"
+
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,6 +40,13 @@ struct Naming
 // read again only once it has changed: a desktop's mimeinfo.cache names thousands of types,
 // too many to read on every lookup. Only plain files are read.
 std::vector<Naming> namingsOf(const std::vector<ListFile>& files, const std::string& desktopId);
+
+// Which of `desktopIds` any of `files` names, for any type. Fails, naming the file, where one of
+// `files` is there but neither a plain file nor a folder (which GIO reads as nothing): GIO would
+// wait for ever on a named pipe. Each file is looked at once, however many the IDs: a Flatpak
+// user's links are dozens.
+Outcome<std::set<std::string>> namedAmong(const std::vector<ListFile>& files,
+                                          const std::vector<std::string>& desktopIds);
 
 // Whether any of `files` names an entry for `type`.
 bool anyListNamesType(const std::vector<ListFile>& files, const std::string& type);

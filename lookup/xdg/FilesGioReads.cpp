@@ -3,7 +3,7 @@
 #include "xdg/AssociationLists.h"
 #include "xdg/EntryFolders.h"
 
-#include <algorithm>
+#include <set>
 #include <sys/stat.h>
 
 namespace qimlar::xdg {
@@ -23,13 +23,16 @@ Status readable(const std::string& path)
 
 Status checkFilesGioReads()
 {
-    const std::vector<ListFile> files = listFiles();
-    for (const ListFile& file : files)
-        if (auto status = readable(file.path); !status)
-            return status;
-    // The lists' plain files are read by now: which entries they name is known.
-    for (const EntryFile& entry : entriesNotRegular()) {
-        if (namingsOf(files, entry.id).empty())
+    // The lists first: which entries they name is known only once their plain files are read.
+    const std::vector<EntryFile> entries = entriesNotRegular();
+    std::vector<std::string> ids;
+    for (const EntryFile& entry : entries)
+        ids.push_back(entry.id);
+    const auto named = namedAmong(listFiles(), ids);
+    if (!named)
+        return Failure{named.reason()};
+    for (const EntryFile& entry : entries) {
+        if (named->count(entry.id) == 0)
             continue;
         if (auto status = readable(entry.path); !status)
             return status;

@@ -190,6 +190,15 @@ TEST_F(Which, ANamedPipeWhereTheDesktopReadsIsTroubleNamedAtOnce)
     ASSERT_EQ(mkfifo(unnamed.c_str(), 0600), 0);
     EXPECT_EQ(run({"mp3"}).out, desktop->player + "\n");
     EXPECT_EQ(run({"--mime", "x-qimlar/nobody"}).status, 1);
+    // Beside it, one that a list names still is.
+    const auto player = *tree / "data/applications/player.desktop";
+    const std::string entry = TempTree::read(player);
+    std::filesystem::remove(player);
+    ASSERT_EQ(mkfifo(player.c_str(), 0600), 0);
+    EXPECT_EQ(run({"mp3"}).err,
+              "qimlar-which: cannot read " + player.string() + ": not a regular file\n");
+    std::filesystem::remove(player);
+    tree->write("data/applications/player.desktop", entry);
     std::filesystem::remove(unnamed);
     EXPECT_TRUE(TempTree::names(desktop->tempFolder).empty());
 }
