@@ -31,8 +31,11 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${PROJECT_BINARY_DIR}/wine-
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/wine-run)
-# The tests are listed when CTest runs, under the same Wine, not while building.
+# The tests are listed when CTest runs, under the same Wine, not while building. A program's
+# first start there can take longer than the 5 s GoogleTest allows for listing, on a busy machine
+# or where no wineserver is running yet (a ctest run by hand).
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
+set(QIMLAR_TEST_LISTING DISCOVERY_TIMEOUT 60)
 
 # The prefix is made while building (Wine takes a while over a new one), so that listing the
 # tests finds it ready. Its handles go nowhere: Wine's services outlive the command.
