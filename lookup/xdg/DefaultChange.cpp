@@ -6,6 +6,7 @@
 #include "lookup/FindExe.h"
 #include "xdg/ChosenApp.h"
 #include "xdg/ConfigPreview.h"
+#include "xdg/Explanation.h"
 #include "xdg/KnownTypes.h"
 #include "xdg/ListChange.h"
 
@@ -51,9 +52,7 @@ std::vector<ChangedList> changedLists(const std::vector<xdg::ListOutcome>& files
 std::string decidingSentence(const std::vector<std::string>& explanation)
 {
     for (const std::string& sentence : explanation)
-        if (sentence.find("this line decides") != std::string::npos ||
-            sentence.find("its own MimeType line") != std::string::npos ||
-            sentence.starts_with("No list names") || sentence.starts_with("No association list"))
+        if (xdg::saysWhatDecides(sentence))
             return sentence;
     return {};
 }

@@ -105,22 +105,28 @@ void explainPassed(const DecisionWalk& walk, Sentences& said)
     sayWithoutLine();
 }
 
+// How the sentence that says what decides begins or what it holds: saysWhatDecides looks for
+// these.
+const std::string noListNames = "No list names an installed entry for ";
+const std::string noAssociationList = "No association list names ";
+const std::string lineDecides = ": this line decides";
+
 void explainDecision(const DecisionWalk& walk, Sentences& said)
 {
     said.push_back(listsRead(walk));
     explainPassed(walk, said);
     const std::string& id = walk.desktopId;
     if (!walk.decision) {
-        said.push_back(id.empty() ? "No list names an installed entry for " + walk.type + "."
-                                  : "No association list names " + id + " for " + walk.type +
+        said.push_back(id.empty() ? noListNames + walk.type + "."
+                                  : noAssociationList + id + " for " + walk.type +
                                         " or a type it is a kind of.");
     } else if (const Decision& decision = *walk.decision; decision.byEntry()) {
-        said.push_back("No association list names " + id + " for " + walk.type +
+        said.push_back(noAssociationList + id + " for " + walk.type +
                        "; its own MimeType line in " + decision.file + " names " + decision.type +
                        throughParent(decision) + ".");
     } else {
         said.push_back(quote(decision.type, walk.decidingLine, decision.group, decision.file) +
-                       " names " + id + ": this line decides" + throughParent(decision) + ".");
+                       " names " + id + lineDecides + throughParent(decision) + ".");
     }
 }
 
@@ -186,6 +192,12 @@ std::vector<std::string> explanation(const LookupWalk& walk, const LookupResult&
     else
         said.push_back("So nothing is found: " + result.reason + ".");
     return said;
+}
+
+bool saysWhatDecides(const std::string& sentence)
+{
+    return sentence.find(lineDecides) != std::string::npos || sentence.starts_with(noListNames) ||
+           sentence.starts_with(noAssociationList);
 }
 
 } // namespace qimlar::xdg

@@ -24,4 +24,8 @@ struct LookupWalk
 // took them.
 std::vector<std::string> explanation(const LookupWalk& walk, const LookupResult& result);
 
+// Whether `sentence`, one of an explanation's, is the one that says which line of the lists
+// decides the default, or that none does.
+bool saysWhatDecides(const std::string& sentence);
+
 } // namespace qimlar::xdg
