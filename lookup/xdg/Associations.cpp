@@ -81,8 +81,6 @@ LookupResult associationOf(const std::string& type, const LookupDetail& detail,
     return result;
 }
 
-} // namespace
-
 // A lookup that GIO would never finish: a named pipe where it reads a list or an entry.
 std::optional<LookupResult> blocked()
 {
@@ -94,6 +92,8 @@ std::optional<LookupResult> blocked()
     result.reason = checked.reason();
     return result;
 }
+
+} // namespace
 
 LookupResult NativePlatform::findAssociation(const std::string& file, const LookupDetail& detail)
 {
